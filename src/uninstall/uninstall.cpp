@@ -1,0 +1,6 @@
+// Placeholder until the uninstall procedure lands: returns at once.
+#include "uninstall/uninstall.h"
+
+void RunUninstall() {}
+void RemoveIntegration() {}
+void WriteSelfRemovalScript(const char*) {}
