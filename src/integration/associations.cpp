@@ -1,0 +1,4 @@
+// Placeholder until file associations land.
+#include "integration/integration.h"
+
+void SetAssociations(const SetupOptions*) {}
