@@ -1,4 +1,5 @@
 #include "support/process.h"
+#include <string.h>
 #include <vector>
 
 HANDLE StartProcess(const std::string& commandLine, const std::string& workingFolder)
@@ -36,4 +37,39 @@ ProcessResult RunProcess(const std::string& commandLine, const std::string& work
                          DWORD timeoutMs)
 {
     return FinishProcess(StartProcess(commandLine, workingFolder), timeoutMs);
+}
+
+std::string BuiltProgram()
+{
+    char path[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameA(NULL, path, sizeof path);
+    std::string p(path, n);
+    return p.substr(0, p.rfind('\\')) + "\\uninstall.exe";
+}
+
+ScopedWindowsVersion::ScopedWindowsVersion(const std::string& exeName, const char* version)
+    : key_("Software\\Wine\\AppDefaults\\" + exeName)
+{
+    if (!version) {
+        OSVERSIONINFOA info = {};
+        info.dwOSVersionInfoSize = sizeof info;
+        GetVersionExA(&info);
+        if (info.dwPlatformId != VER_PLATFORM_WIN32_NT) version = info.dwMinorVersion >= 90 ? "winme" : "win98";
+    }
+    HKEY key;
+    // The real HKEY_CURRENT_USER: a test's registry sandbox must not hide this from Wine.
+    RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) ==
+        ERROR_SUCCESS) {
+        if (version)
+            RegSetValueExA(key, "Version", 0, REG_SZ, (const BYTE*)version, (DWORD)strlen(version) + 1);
+        else
+            RegDeleteValueA(key, "Version");
+        RegCloseKey(key);
+    }
+}
+
+ScopedWindowsVersion::~ScopedWindowsVersion()
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str());
 }

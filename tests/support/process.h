@@ -20,3 +20,20 @@ HANDLE StartProcess(const std::string& commandLine, const std::string& workingFo
 
 // Waits for a process handle; terminates it at the timeout. Closes the handle.
 ProcessResult FinishProcess(HANDLE process, DWORD timeoutMs);
+
+// The uninstall.exe of this build (it lands beside the test programs).
+std::string BuiltProgram();
+
+// Makes Wine report a Windows version to every process started from an executable of
+// that file name while the object lives ("win98", "winme", "winxp"...; null: this
+// process's own family, win98 for a 9x-family test, else the prefix's default).
+class ScopedWindowsVersion {
+public:
+    ScopedWindowsVersion(const std::string& exeName, const char* version);
+    ~ScopedWindowsVersion();
+    ScopedWindowsVersion(const ScopedWindowsVersion&) = delete;
+    ScopedWindowsVersion& operator=(const ScopedWindowsVersion&) = delete;
+
+private:
+    std::string key_;
+};

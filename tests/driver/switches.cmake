@@ -1,0 +1,1 @@
+bramix_test(switches_test SOURCES switches_test.cpp)
