@@ -57,8 +57,6 @@ ScopedWindowsVersion::ScopedWindowsVersion(const std::string& exeName, const cha
         if (info.dwPlatformId != VER_PLATFORM_WIN32_NT) version = info.dwMinorVersion >= 90 ? "winme" : "win98";
     }
     HKEY key;
-    // The real HKEY_CURRENT_USER: a test's registry sandbox must not hide this from Wine.
-    RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
     if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) ==
         ERROR_SUCCESS) {
         if (version)
