@@ -1,0 +1,1 @@
+bramix_test(textkey_test SOURCES textkey_test.cpp)
