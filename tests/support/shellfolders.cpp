@@ -3,7 +3,8 @@
 #include <algorithm>
 #include "support/tempfolder.h"
 
-const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const char* const kShellOwnKeys[2] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer",
+                                     "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList"};
 
 namespace {
 const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
@@ -74,14 +75,18 @@ void LinkSandbox::RemoveProductLinks() const
     if (!commonPrograms.empty()) DeleteTree(commonPrograms + "\\Bramix");
 }
 
-std::vector<std::string> LinkSandbox::Tree(HKEY root) const
+std::vector<std::string> LinkSandbox::Tree(HKEY root, bool withKeys) const
 {
-    const std::string shellKey = kShellFoldersKey;
     std::vector<std::string> out;
-    for (const std::string& line : ListTree(sandbox_->Scratch(root), "")) {
-        bool shells = line.compare(0, shellKey.size(), shellKey) == 0;
-        bool above = shellKey.compare(0, line.size(), line) == 0 && shellKey[line.size()] == '\\';
-        if (!shells && !above) out.push_back(line);
+    for (const std::string& line : ListTree(sandbox_->Scratch(root), "", withKeys)) {
+        bool shells = false;
+        for (const char* ownKey : kShellOwnKeys) {
+            const std::string key = ownKey;
+            bool inside = line.compare(0, key.size(), key) == 0;
+            bool above = key.compare(0, line.size(), line) == 0 && key[line.size()] == '\\';
+            shells = shells || inside || above;
+        }
+        if (!shells) out.push_back(line);
     }
     return out;
 }

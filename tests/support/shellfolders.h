@@ -13,8 +13,9 @@
 // The path of a special folder by CSIDL number, "" when the shell cannot look it up.
 std::string SpecialFolder(int csidl);
 
-// The key under which the shell keeps its own folder settings (both roots).
-extern const char kShellFoldersKey[];
+// The keys that the shell's own folder lookups write (under HKEY_CURRENT_USER and
+// HKEY_LOCAL_MACHINE): its folder settings and the profile folders.
+extern const char* const kShellOwnKeys[2];
 
 class LinkSandbox {
 public:
@@ -31,9 +32,9 @@ public:
     void BreakFolder(HKEY root, const char* settingName);
     // The two "Bramix.lnk" files and the two "Bramix" groups.
     void RemoveProductLinks() const;
-    // ListTree of a sandboxed root, without the shell's own folder settings and the
-    // keys above them ("Software" ... "Software\Microsoft\Windows\CurrentVersion").
-    std::vector<std::string> Tree(HKEY root) const;
+    // ListTree of a sandboxed root, without the shell's own keys (kShellOwnKeys) and
+    // the keys above them ("Software", "Software\Microsoft" and so on).
+    std::vector<std::string> Tree(HKEY root, bool withKeys = true) const;
 
     std::string desktop, startMenu, programs, commonPrograms;
 
