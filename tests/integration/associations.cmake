@@ -1,3 +1,4 @@
+bramix_test(assocdata_test SOURCES assocdata_test.cpp)
 bramix_test(associations_test SOURCES associations_test.cpp FAMILIES)
 # Windows Me as well: it names template files as the NT family does, yet takes all 100
 # volume extensions as Windows 98 does.

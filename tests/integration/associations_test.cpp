@@ -6,7 +6,6 @@
 #include <vector>
 #include "integration/assocdata.h"
 #include "integration/integration.h"
-#include "lang/textkey.h"
 #include "registry/registry.h"
 #include "support/process.h"
 #include "support/sandbox.h"
@@ -158,51 +157,12 @@ TEST(TestCopies, RunOnTheirSystems)
     }
 }
 
-TEST(EmptyArchiveTemplates, HoldTheEmptyArchivesOnceCompleted)
-{
-    // The header check of the product's format: the low 16 bits of the CRC-32 of bytes 9..19.
-    uint32_t crc = ~AddToCrc(0xFFFFFFFFu, kQyxBytes + 9, 11);
-    EXPECT_EQ(crc & 0xFF, kQyxBytes[7]);
-    EXPECT_EQ((crc >> 8) & 0xFF, kQyxBytes[8]);
-    CompleteTemplateSignatures();
-    EXPECT_EQ(kQyx, std::string(reinterpret_cast<const char*>(EmptyQyxTemplate), kEmptyQyxSize));
-    EXPECT_EQ(kZip, std::string(reinterpret_cast<const char*>(EmptyZipTemplate), kEmptyZipSize));
-}
-
 TEST(EmptyArchiveTemplates, NeitherSignatureIsStoredWholeInTheProgram)
 {
     const std::string program = ReadFile(BuiltProgram());
     ASSERT_NE("<missing>", program);
     EXPECT_EQ(std::string::npos, program.find(kQyx.substr(0, 7)));
     EXPECT_EQ(std::string::npos, program.find(kZip.substr(0, 4)));
-}
-
-TEST(NextExtension, CutsAGroupAtEveryDotAfterTheFirstCharacter)
-{
-    const struct {
-        const char* group;
-        size_t capacity;
-        std::vector<std::string> parts;
-    } cases[] = {
-        {".qyx", 32, {".qyx"}},
-        {".lzh.lha", 32, {".lzh", ".lha"}},
-        {".uue.xxe.uu", 32, {".uue", ".xxe", ".uu"}},
-        {".bz2.tbz2.bz.tbz", 32, {".bz2", ".tbz2", ".bz", ".tbz"}},
-        {"", 32, {}},
-        {".toolong.ab", 5, {"", ".ab"}},  // passed over, never cut
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> parts;
-        const char* cursor = c.group;
-        char out[33];
-        memset(out, 0x5A, sizeof out);
-        while (NextExtension(&cursor, out, c.capacity)) {
-            parts.push_back(out);
-            ASSERT_LT(parts.size(), 10u);
-        }
-        EXPECT_EQ(c.parts, parts) << c.group;
-        EXPECT_EQ(0x5A, out[c.capacity]) << c.group;
-    }
 }
 
 // Each prior state of an extension key, and what a take-over followed by a give-back
