@@ -258,6 +258,7 @@ TEST_F(Associations, AllTwelveTypesComeBackToTheirOwners)
         S(".txt", "", "txtfile"), S("WinArc.Zip\\shell\\open\\command", "", "winarc.exe \"%1\""),
     });
     const std::string before = DumpKey(HKEY_CLASSES_ROOT, "");
+    ASSERT_NE(std::string::npos, before.find("WinArc.Zip\\shell\\open\\command"));
     const char* foreign[] = {".zip", ".cab", ".iso", ".tar"};
 
     const SetupOptions all = AllTypes(true);
@@ -280,8 +281,8 @@ TEST_F(Associations, AllTwelveTypesComeBackToTheirOwners)
     EXPECT_EQ("*", ReadString(HKEY_CURRENT_USER, "Software\\Bramix\\Setup\\.tar", "ShellNew"));
     EXPECT_EQ(IsNtFamily() ? 30 : 100, VolumeKeys());
 
-    const SetupOptions none = Record({}, true);
-    SetAssociations(&none);
+    const SetupOptions allClear = {};  // what the uninstall passes
+    SetAssociations(&allClear);
     EXPECT_EQ(before, DumpKey(HKEY_CLASSES_ROOT, ""));
 }
 
