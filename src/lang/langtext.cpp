@@ -107,8 +107,9 @@ void CopyEntryText(char* out, size_t outSize, const char* body, int bodyLength, 
     const char* text = body + start;
     int available = bodyLength - start;
     const char* formFeed = static_cast<const char*>(memchr(text, kFormFeed, (size_t)available));
-    int length = formFeed ? (int)(formFeed - text) + 1
-                          : std::min(available, (int)kLastLineTextLimit);
+    int length = formFeed ? (int)(formFeed - text) + 1 : available;
+    if (!formFeed && length > kLastLineTextLimit)
+        length = CutAtCharBoundary(text, available, kLastLineTextLimit);
     for (int i = length; i-- > 0;)
         if (text[i] == '"') {
             length = i;
