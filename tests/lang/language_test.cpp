@@ -1,90 +1,18 @@
+// The language file as the program reads it: found, loaded, looked up, and its
+// direction entry; the file's own bytes as translators leave them.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <stdlib.h>
 #include <string.h>
 #include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
-#include "base/path.h"
-#include "lang/langtext.h"
-#include "lang/language.h"
+#include "lang/lang_helpers.h"
 #include "lang/resources.h"
-#include "lang/textkey.h"
 #include "support/tempfolder.h"
 
 namespace {
 
-const unsigned char kPoison = 0xA5;
-const char kMarkerLine[] = "***messages***\r\n";
-
-std::string Key(char kind, const char* context, const char* text)
-{
-    char key[9];
-    MakeTextKey(key, kind, context, text);
-    return key;
-}
-
-// One entry line without its line break; translation as written in the file.
-std::string Entry(char kind, const char* context, const char* text, const std::string& translation)
-{
-    return Key(kind, context, text) + "=\"" + translation + "\"";
-}
-
-std::string StringEntry(const char* text, const std::string& translation)
-{
-    return Entry('s', nullptr, text, translation);
-}
-
-std::string Filler(size_t size, char c = 'x')
-{
-    return std::string(size, c);
-}
-
-// Translates into a buffer of outSize bytes followed by poison, checks that nothing
-// after the terminator was written, and returns the text.
-std::string Translate(const LanguageResources& lang, char kind, const char* context, const char* text,
-                      size_t outSize = 256)
-{
-    std::vector<unsigned char> out(outSize + 16, kPoison);
-    lang.TranslateText((char*)out.data(), outSize, text, context, (TextKind)kind);
-    size_t length = strnlen((const char*)out.data(), outSize);
-    EXPECT_LT(length, outSize) << "unterminated output for \"" << text << "\"";
-    for (size_t i = length + 1; i < out.size(); ++i) {
-        if (out[i] != kPoison) {
-            ADD_FAILURE() << "byte " << i << " written after a text of " << length << " bytes (\"" << text << "\")";
-            break;
-        }
-    }
-    return std::string((const char*)out.data(), length);
-}
-
-// The loaded section must keep the shape that lookups rely on.
-void ExpectSoundSection(const LanguageResources& lang)
-{
-    if (!lang.IsLoaded()) {
-        EXPECT_EQ(0, lang.LineIndex.Count);
-        return;
-    }
-    ASSERT_GE(lang.BodyLength, 0);
-    ASSERT_LE(lang.BodyLength, kSectionCapacity);
-    EXPECT_EQ(lang.BodyLength, (int)strlen(lang.Body)) << "a NUL inside the section or none at its end";
-    int expected = 0;
-    for (int k = 1; k < lang.BodyLength - 8; ++k)
-        if (lang.Body[k - 1] == '\f' && lang.Body[k] != '\f') ++expected;
-    EXPECT_EQ(expected, lang.LineIndex.Count);
-    std::set<int> seen;
-    for (int i = 0; i < lang.LineIndex.Count; ++i) {
-        int k = lang.LineIndex.Items[i];
-        ASSERT_TRUE(k >= 1 && k < lang.BodyLength - 8) << "index entry " << k;
-        EXPECT_EQ('\f', lang.Body[k - 1]);
-        EXPECT_NE('\f', lang.Body[k]);
-        EXPECT_TRUE(seen.insert(k).second) << "line " << k << " indexed twice";
-        if (i > 0) {
-            EXPECT_LE(memcmp(lang.Body + lang.LineIndex.Items[i - 1], lang.Body + k, 8), 0) << "unsorted at " << i;
-        }
-    }
-}
+using namespace langtest;
 
 class LanguageFileTest : public ::testing::Test {
 protected:
@@ -117,10 +45,6 @@ struct BadInput {
     bool loaded;
     std::vector<Lookup> lookups;
 };
-
-const char kDone[] = "Uninstall completed";
-const char kCaption[] = "Uninstall Bramix";
-const char kOther[] = "Bramix help";
 
 std::vector<BadInput> BadInputs()
 {
@@ -331,65 +255,6 @@ TEST_F(LanguageFileTest, ManyEntriesAreAllFoundThroughTheIndex)
     EXPECT_EQ(-1, lang.ScanBodyLines("00000000"));
 }
 
-TEST(LanguageLookup, TheScanFindsWhatTheIndexCannotHold)
-{
-    // An entry at the very first byte of the section is no indexed line start; only the
-    // scan over the lines finds it, and the scan wants '=' and a quote after the key.
-    const std::string body = StringEntry(kDone, "Fertig") + "\r\n" + Key('s', nullptr, kOther) + " \"not an entry\"\r\n";
-    LanguageResources lang;
-    lang.Body = (char*)malloc(kSectionCapacity + kSectionSlack);
-    memcpy(lang.Body, body.data(), body.size());
-    lang.PrepareSection((int)body.size());
-    char key[9];
-    MakeTextKey(key, 's', nullptr, kDone);
-    EXPECT_EQ(-1, lang.SearchLineIndex(key));
-    EXPECT_EQ(0, lang.ScanBodyLines(key));
-    EXPECT_EQ("Fertig", Translate(lang, 's', nullptr, kDone));
-    MakeTextKey(key, 's', nullptr, kOther);
-    EXPECT_EQ(-1, lang.ScanBodyLines(key));
-    EXPECT_GT(lang.SearchLineIndex(key), 0) << "the index takes any line with the key's eight bytes";
-}
-
-TEST(LanguageLookup, WithoutALanguageFileTextsStayAsTheyAre)
-{
-    LanguageResources lang;
-    char buffer[300];
-    memset(buffer, kPoison, sizeof buffer);
-    memcpy(buffer, kDone, sizeof kDone);
-    lang.TranslateText(buffer, 256, buffer, nullptr, TextString);
-    EXPECT_STREQ(kDone, buffer);
-    EXPECT_EQ(kPoison, (unsigned char)buffer[sizeof kDone]);
-    EXPECT_EQ(kDone, Translate(lang, 's', nullptr, kDone));
-    EXPECT_EQ(std::string(15, 'z'), Translate(lang, 's', nullptr, std::string(40, 'z').c_str(), 16)) << "cut to the output";
-}
-
-// A cut inside a double-byte character leaves the whole character out.
-TEST_F(LanguageFileTest, CutTextsKeepDoubleByteCharactersWhole)
-{
-    unsigned char saved[257];
-    memcpy(saved, LeadByteTable, sizeof saved);
-    memset(LeadByteTable, 0, sizeof LeadByteTable);
-    for (int b = 0x81; b <= 0x9F; ++b) LeadByteTable[b] = 1;
-    for (int b = 0xE0; b <= 0xFC; ++b) LeadByteTable[b] = 1;
-    LeadByteTable[256] = 1;
-
-    std::string pairs;
-    for (int i = 0; i < 600; ++i) pairs += "\x82\xA0";
-    const std::string odd = "a" + pairs, even = "ab" + pairs;
-    LanguageResources lang;
-    Load(lang, std::string(kMarkerLine) + StringEntry(kDone, odd) + "\r\n" + StringEntry(kOther, even) + "\r\n" +
-                   Entry('$', "SETUPDLG", "OK", even) + "\r\n" + Entry('$', "DONEDLG", "OK", even));
-    EXPECT_EQ(odd.substr(0, 255), Translate(lang, 's', nullptr, kDone, 256));
-    EXPECT_EQ(even.substr(0, 254), Translate(lang, 's', nullptr, kOther, 256));
-    EXPECT_EQ(even.substr(0, 510), Translate(lang, '$', "SETUPDLG", "OK", 512));
-    EXPECT_EQ(odd.substr(0, 1023), Translate(lang, 's', nullptr, kDone, 1024));
-    EXPECT_EQ(even.substr(0, 254), Translate(lang, '$', "DONEDLG", "OK", 1024)) << "the last line's limit";
-
-    LeadByteTable[256] = 0;  // a single-byte code page cuts anywhere
-    EXPECT_EQ(even.substr(0, 255), Translate(lang, 's', nullptr, kOther, 256));
-    memcpy(LeadByteTable, saved, sizeof saved);
-}
-
 // ---------------------------------------------------------------------------------------
 // Finding the file, and the ways out of the loader.
 
@@ -511,33 +376,5 @@ TEST_F(TextDirectionTest, TheModuleWinsOverTheFile)
 }
 
 // ---------------------------------------------------------------------------------------
-
-TEST(DialogScale, WidthAndHeightAroundTheFirstStar)
-{
-    const struct {
-        const char* text;
-        int width, height;
-        bool scaled;
-    } cases[] = {
-        {"", 100, 100, false},
-        {"120*110", 120, 110, true},
-        {"100*100", 100, 100, false},
-        {"150*100", 150, 100, true},
-        {"*", 0, 0, true},
-        {"abc*def", 0, 0, true},
-        {"  +90* -5x", 90, -5, true},
-        {"120", 100, 100, false},
-        {"120*110*130", 120, 110, true},
-        {"\t\f\v\r\n80*\n70", 80, 70, true},
-        {"99999999999*-99999999999", 2147483647, -2147483647 - 1, true},
-        {"100*", 100, 0, true},
-    };
-    for (const auto& c : cases) {
-        int width = -7, height = -7;
-        EXPECT_EQ(c.scaled, ParseDialogScale(c.text, &width, &height)) << c.text;
-        EXPECT_EQ(c.width, width) << c.text;
-        EXPECT_EQ(c.height, height) << c.text;
-    }
-}
 
 } // namespace
