@@ -58,15 +58,18 @@ bool ListReader::Rewind() { return fseek(file_, 0, SEEK_SET) == 0; }
 bool IsRelativeEntry(const char* entry)
 {
     if (!entry[0] || entry[0] == '\\' || entry[0] == '/') return false;
+    // Every byte, not only those that begin a character: no double-byte code page has a
+    // second byte below 0x40, so this rejects no real name.
+    for (const char* p = entry; *p; ++p) {
+        unsigned char c = (unsigned char)*p;
+        if (c < 0x20 || c == ':') return false;
+    }
     const char* component = entry;
     for (const char* p = entry;; p = NextChar(p)) {
-        unsigned char c = (unsigned char)*p;
-        if (c == '\0' || c == '\\' || c == '/') {
+        if (*p == '\0' || *p == '\\' || *p == '/') {
             if (IsDotsComponent(component, p)) return false;
-            if (c == '\0') return true;
+            if (*p == '\0') return true;
             component = p + 1;
-        } else if (c < 0x20 || c == ':') {
-            return false;
         }
     }
 }

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 #include "base/path.h"
-#include "support/tempfolder.h"
 #include "uninstall/listfile.h"
 
 namespace {
@@ -17,10 +16,12 @@ protected:
     // the bytes after the buffer must stay untouched.
     std::vector<std::string> Entries(const std::string& content, size_t capacity = kListLineCapacity)
     {
-        std::string path = folder_ / "Uninstall.lst";
-        WriteFile(path, content);
-        FILE* file = fopen(path.c_str(), "rb");
+        FILE* file = tmpfile();
         EXPECT_NE(nullptr, file);
+        if (file) {
+            EXPECT_EQ(content.size(), fwrite(content.data(), 1, content.size(), file));
+            rewind(file);
+        }
         std::vector<std::string> out;
         if (!file) return out;
         std::vector<char> buffer(capacity + 16, kPoison);
@@ -42,8 +43,6 @@ protected:
         fclose(file);
         return out;
     }
-
-    TempFolder folder_;
 };
 
 using Strings = std::vector<std::string>;
@@ -143,6 +142,8 @@ TEST(ListEntryTest, ScansDoubleByteCharactersWhole)
     EXPECT_TRUE(IsRelativeEntry("\x83\\..\\name.txt"));   // the component is "\x83\\.."
     EXPECT_FALSE(IsRelativeEntry("\x83\\\\..\\name.txt"));
     EXPECT_FALSE(IsRelativeEntry("\x83\\:name"));
+    EXPECT_FALSE(IsRelativeEntry("\x81:name"));  // no character has ':' as its second byte
+    EXPECT_FALSE(IsRelativeEntry("\x81\x01"));
     memcpy(LeadByteTable, saved, sizeof saved);
 }
 

@@ -540,8 +540,18 @@ TEST_F(UninstallTest, NothingOutsideTheProgramFolderIsDeleted)
     // Victims: beside the folder, in the drive's root, and behind a link in the folder.
     WriteFile(temp_ / "outside.txt", "outside");
     WriteFile(temp_ / "victim.txt", "victim");
-    bool rootVictimWasThere = PathExists("C:\\victim.txt");
-    if (!rootVictimWasThere) WriteFile("C:\\victim.txt", "root victim");
+    struct RootVictim {
+        bool made = !PathExists("C:\\victim.txt");
+        std::string content = made ? "root victim" : ReadFile("C:\\victim.txt");
+        RootVictim()
+        {
+            if (made) WriteFile("C:\\victim.txt", content);
+        }
+        ~RootVictim()
+        {
+            if (made) DeleteFileA("C:\\victim.txt");
+        }
+    } rootVictim;
     MakeFolder(temp_ / "sentinel");
     WriteFile(temp_ / "sentinel\\inner.txt", "inner");
     MakeFolder(temp_ / "sentinel\\empty");
@@ -599,10 +609,7 @@ TEST_F(UninstallTest, NothingOutsideTheProgramFolderIsDeleted)
 
     EXPECT_EQ("outside", ReadFile(temp_ / "outside.txt"));
     EXPECT_EQ("victim", ReadFile(temp_ / "victim.txt"));
-    if (!rootVictimWasThere) {
-        EXPECT_EQ("root victim", ReadFile("C:\\victim.txt"));
-        DeleteFileA("C:\\victim.txt");
-    }
+    EXPECT_EQ(rootVictim.content, ReadFile("C:\\victim.txt"));
     EXPECT_EQ((std::vector<std::string>{"empty\\", "inner.txt = inner"}), Files(temp_ / "sentinel"));
     EXPECT_EQ((DWORD)(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY),
               GetFileAttributesA(bare.c_str()));
