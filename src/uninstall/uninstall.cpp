@@ -5,6 +5,7 @@
 #include "base/product.h"
 #include "base/system.h"
 #include "base/text.h"
+#include "driver/globals.h"
 #include "integration/integration.h"
 #include "lang/resources.h"
 #include "registry/registry.h"
@@ -161,8 +162,10 @@ void RunUninstall()
     SetCurrentDirectoryA(folder);
     if (!AppendBackslash(folder, sizeof folder)) return;
 
-    if (MessageBoxA(NULL, GetString(IDS_CONFIRM_UNINSTALL), GetString(IDS_UNINSTALL_CAPTION),
-                    MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
+    // A quiet uninstall ("/uninstall /s", the entry's quiet command) asks nothing and shows
+    // nothing: no one may be there to answer.
+    if (!SilentMode && MessageBoxA(NULL, GetString(IDS_CONFIRM_UNINSTALL), GetString(IDS_UNINSTALL_CAPTION),
+                                   MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
         return;
 
     // Named with the program folder, so that a current directory the system refused to
@@ -170,6 +173,7 @@ void RunUninstall()
     char listPath[kPathCapacity];
     FILE* list = JoinPath(listPath, folder, kListFileName) ? fopen(listPath, "rb") : nullptr;
     if (!list) {
+        if (SilentMode) return;
         // The text may come from a translation: data, never a format.
         char message[kMessageCapacity];
         InsertArgument(message, sizeof message, GetString(IDS_NO_LIST_FILE), kListFileName);

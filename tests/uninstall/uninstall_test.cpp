@@ -392,6 +392,23 @@ protected:
         EXPECT_EQ(0u, r.exitCode);
     }
 
+    // Runs the uninstaller quietly ("/uninstall /s"): it must show nothing and end with 0.
+    void RunQuietly(const std::string& folder)
+    {
+        HANDLE process = StartProcess("\"" + In(folder, "uninstall.exe") + "\" /uninstall /s", temp_.Path());
+        ASSERT_TRUE(process);
+        DWORD pid = GetProcessId(process);
+        HWND shown = NULL;
+        DWORD start = GetTickCount();
+        while (WaitForSingleObject(process, 20) == WAIT_TIMEOUT && GetTickCount() - start < 30000)
+            if (!shown) shown = FindAnyDialogOf(pid);
+        EXPECT_EQ(NULL, shown) << WindowText(shown) << ": " << MessageBoxText(shown);
+        if (shown) PressButton(shown, IDNO);
+        ProcessResult r = FinishProcess(process, 30000);
+        EXPECT_TRUE(r.finished);
+        EXPECT_EQ(0u, r.exitCode);
+    }
+
     static void ExpectConfirmation(const BoxSeen& box)
     {
         EXPECT_TRUE(box.shown);
@@ -466,6 +483,36 @@ TEST_F(UninstallTest, RemovesEverythingAndThenItself)
     // Within a few seconds the script has removed the program, its folder and itself.
     EXPECT_TRUE(WaitUntilGone({folder, ScriptPath()})) << ::testing::PrintToString(Files(folder));
     EXPECT_TRUE(PathExists(temp_ / "Program Files"));
+}
+
+TEST_F(UninstallTest, QuietUninstallAsksNothing)
+{
+    std::string folder = temp_ / "Bramix";
+    Install(folder, kProductList);
+    AddProductFiles(folder);
+    std::set<std::string> before = RegistrySnapshot();
+    Integrate(folder);
+
+    RunQuietly(folder);
+    ExpectRegistryRestored(before, RegistrySnapshot());
+    EXPECT_EQ(std::vector<std::string>{}, ExistingLinks());
+    EXPECT_TRUE(WaitUntilGone({folder, ScriptPath()})) << ::testing::PrintToString(Files(folder));
+}
+
+TEST_F(UninstallTest, QuietUninstallWithoutListShowsNothingAndChangesNothing)
+{
+    std::string folder = temp_ / "Bramix";
+    Install(folder, "");
+    DeleteFileA((folder + "\\Uninstall.lst").c_str());
+    AddProductFiles(folder);
+    Integrate(folder);
+    std::set<std::string> registry = RegistrySnapshot();
+    std::vector<std::string> files = Files(folder);
+
+    RunQuietly(folder);
+    EXPECT_EQ(registry, RegistrySnapshot());
+    EXPECT_EQ(files, Files(folder));
+    EXPECT_FALSE(PathExists(ScriptPath()));
 }
 
 TEST_F(UninstallTest, NoChangesNothing)
