@@ -352,7 +352,7 @@ protected:
         ASSERT_FALSE(ExistingLinks().empty());
     }
 
-    // Waits for a box of that process; fills seen, then presses the button.
+    // A box of that process, once one shows; NULL when the process ends or the time is up.
     static HWND WaitForBox(HANDLE process, DWORD timeoutMs)
     {
         DWORD pid = GetProcessId(process);
