@@ -887,3 +887,42 @@ TEST_F(UninstallTest, WhatIsInUseGoesAtTheNextRestart)
 }
 
 } // namespace
+
+namespace {
+
+bool InView(HKEY root, const char* path, REGSAM view)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// On 64-bit Windows each build writes its own registry view: the x86_64 build the 64-bit
+// one, the i686 build the 32-bit one (Wow6432Node), as the matching shell extension needs.
+TEST_F(UninstallTest, EntriesLandInTheViewOfTheBuild)
+{
+    std::string folder = temp_ / "Bramix";
+    Install(folder, "");
+    Integrate(folder);
+    const REGSAM own = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    const REGSAM other = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    const struct {
+        const char* path;
+        bool shared;  // a key that both views share (App Paths, since Windows 7)
+    } entries[] = {
+        {"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Bramix archiver", false},
+        {"Software\\Classes\\Bramix\\shell\\open\\command", false},
+        {"Software\\Classes\\Bramix.ZIP\\shellex\\DropHandler", false},
+        {"Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved", false},
+        {"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Bramix.exe", true},
+    };
+    for (const auto& e : entries) {
+        EXPECT_TRUE(InView(HKEY_LOCAL_MACHINE, e.path, own)) << e.path;
+        if (!e.shared) {
+            EXPECT_FALSE(InView(HKEY_LOCAL_MACHINE, e.path, other)) << e.path << " also in the other view";
+        }
+    }
+}
+
+} // namespace
