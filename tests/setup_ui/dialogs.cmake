@@ -1,0 +1,8 @@
+# The set-up, context-menu items and completion dialogs, run inside the test programs
+# from the program's own templates (the resource object is linked in).
+set(SETUP_UI_DIR ${CMAKE_CURRENT_LIST_DIR})
+add_library(setup_ui_test_support STATIC ${SETUP_UI_DIR}/dialog_script.cpp)
+target_link_libraries(setup_ui_test_support PUBLIC bramix_test_support)
+
+bramix_test(setup_dialog_test SOURCES ${SETUP_UI_DIR}/setup_dialog_test.cpp
+  $<TARGET_OBJECTS:bramix_resources> LIBS setup_ui_test_support SERIAL)
