@@ -7,6 +7,8 @@
 #include "setup_ui/dialog_script.h"
 #include "setup_ui/setup_dialogs.h"
 #include "support/sandbox.h"
+#include "support/shellfolders.h"
+#include "support/tempfolder.h"
 #include "support/uidriver.h"
 
 namespace {
@@ -15,13 +17,15 @@ const char kCaption[] = "Bramix Setup";
 const char kItemsCaption[] = "Context menu items";
 const char kSettings[] = "Software\\Bramix";
 const char kMenuItems[] = "Software\\Bramix\\Setup\\MenuItems";
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Bramix archiver";
 const int kTypeIds[12] = {5101, 5102, 5103, 5104, 5105, 5106, 5107, 5108, 5109, 5110, 5111, 5112};
 const char* const kTypeKeys[11] = {".qyx", ".zip", ".cab", ".arj", ".lzh", ".ace",
                                    ".tar", ".gz",  ".uue", ".bz2", ".jar"};
 const char* const kItemNames[9] = {"ExtrTo", "ExtrHere", "Extr", "ExtrSep", "OpenSFX",
                                    "AddTo", "AddArc", "EmailArc", "EmailOpt"};
 
-class SetupDialog : public SandboxedTest {
+// The registry sandboxed, the links in the prefix's own folders and removed afterwards.
+class SetupDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -62,6 +66,9 @@ protected:
         return std::to_string(*(const DWORD*)data.data());
     }
 
+    std::string Group() const { return box_.programs + "\\Bramix"; }
+
+    LinkSandbox box_;
     HMODULE richEdit_ = NULL;
 };
 
@@ -267,7 +274,7 @@ TEST_F(SetupDialog, OkSavesWhatTheBoxesShow)
     EXPECT_EQ(1, result);
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(i == 1 ? "0" : "1", Settings(std::string("\\Setup\\") + kTypeKeys[i], "Set")) << kTypeKeys[i];
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Bramix\\Setup\\.iso"));
+    EXPECT_EQ("missing", Settings("\\Setup\\.iso", "Set")) << "the ISO choice is not remembered";
     EXPECT_EQ("1", Settings("\\Setup\\Links", "Desktop"));
     EXPECT_EQ("0", Settings("\\Setup\\Links", "StartMenu"));
     EXPECT_EQ("0", Settings("\\Setup\\Links", "Programs"));
@@ -275,6 +282,15 @@ TEST_F(SetupDialog, OkSavesWhatTheBoxesShow)
     EXPECT_EQ("0", Settings("\\Setup", "CascadedMenu"));
     EXPECT_EQ("0", Settings("\\Setup", "MenuIcons"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuItems)) << "the items are the other dialog's";
+    // And applied: ".iso" too, though its choice is not remembered.
+    EXPECT_EQ("Bramix", ReadString(HKEY_CLASSES_ROOT, ".qyx", ""));
+    EXPECT_EQ("Bramix", ReadString(HKEY_CLASSES_ROOT, ".iso", ""));
+    EXPECT_EQ("OtherIsoTool", ReadString(HKEY_CURRENT_USER, "Software\\Bramix\\Setup\\.iso", "Type"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".zip"));
+    EXPECT_TRUE(PathExists(box_.desktop + "\\Bramix.lnk"));
+    EXPECT_FALSE(PathExists(Group()));
+    EXPECT_EQ('\0', ProgramGroupFolder[0]) << "no group, nothing to open";
+    EXPECT_EQ(ProgramPath(), ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
 }
 
 TEST_F(SetupDialog, CancelSavesAndAppliesNothing)
@@ -300,6 +316,7 @@ TEST_F(SetupDialog, CancelSavesAndAppliesNothing)
         EXPECT_EQ(classes, DumpKey(HKEY_CLASSES_ROOT, ""));
         EXPECT_EQ(machine, DumpKey(HKEY_LOCAL_MACHINE, ""));
         EXPECT_EQ('\0', ProgramGroupFolder[0]);
+        EXPECT_FALSE(PathExists(Group()));
     }
 }
 
@@ -339,6 +356,14 @@ TEST_F(SetupDialog, SilentModeConfirmsTheChoicesUnseen)
         EXPECT_EQ("1", Settings("\\Setup", "ShellExt"));
         EXPECT_EQ("0", Settings("\\Setup", "CascadedMenu"));
         EXPECT_EQ(c.icons, Settings("\\Setup", "MenuIcons"));
+        // Applied as well.
+        EXPECT_EQ(!c.saved, ReadString(HKEY_CLASSES_ROOT, ".zip", "") == "Bramix.ZIP");
+        EXPECT_EQ("OtherIsoTool", ReadString(HKEY_CLASSES_ROOT, ".iso", ""));
+        EXPECT_EQ(!c.saved, PathExists(Group()));
+        EXPECT_EQ(c.saved ? "" : Group(), std::string(ProgramGroupFolder));
+        EXPECT_EQ(ProgramPath(), ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+        box_.RemoveProductLinks();
+        ProgramGroupFolder[0] = '\0';
     }
 }
 
