@@ -12,3 +12,6 @@ bramix_test(setup_dialog_test SOURCES ${SETUP_UI_DIR}/setup_dialog_test.cpp
   $<TARGET_OBJECTS:bramix_resources> LIBS setup_ui_test_support SERIAL)
 bramix_test(done_dialog_test SOURCES ${SETUP_UI_DIR}/done_dialog_test.cpp
   $<TARGET_OBJECTS:bramix_resources> LIBS setup_ui_test_support DEPENDS fake_program SERIAL)
+# The real program: set-up through its dialogs or silently, then the uninstall.
+bramix_test(setup_run_test SOURCES ${SETUP_UI_DIR}/setup_run_test.cpp
+  LIBS setup_ui_test_support DEPENDS uninstall FAMILIES SERIAL)
