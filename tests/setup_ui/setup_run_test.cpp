@@ -68,42 +68,45 @@ struct Links {
     }
 };
 
-// Closes a shell window that shows the folder (set-up opens the program group); true
-// when there was one.
-bool CloseFolderWindow(const std::string& folder, DWORD timeoutMs)
+struct FolderWindowSearch {
+    std::string name, path;
+    HWND found;
+};
+
+BOOL CALLBACK FindFolderWindow(HWND window, LPARAM param)
 {
-    struct Search {
-        std::string name, path;
-        HWND found;
-    } search = {folder.substr(folder.rfind('\\') + 1), folder, NULL};
-    bool closed = WaitUntil(
+    FolderWindowSearch* s = (FolderWindowSearch*)param;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    std::string text = WindowText(window);
+    if (text != s->name && text != s->path) return TRUE;
+    s->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK PrintWindow(HWND window, LPARAM)
+{
+    char cls[128] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (IsWindowVisible(window)) printf("window \"%s\" of class %s\n", WindowText(window).c_str(), cls);
+    return TRUE;
+}
+
+// Closes a shell window that shows the folder (set-up opens the program group); true
+// when there was one. Without one, the windows that are there are listed.
+bool CloseFolderWindow(const std::string& folder, DWORD timeoutMs, bool listOthers = true)
+{
+    FolderWindowSearch search = {folder.substr(folder.rfind('\\') + 1), folder, NULL};
+    bool found = WaitUntil(
         [&] {
-            EnumWindows(
-                [](HWND w, LPARAM p) -> BOOL {
-                    Search* s = (Search*)p;
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(w, &pid);
-                    if (pid == GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
-                    std::string text = WindowText(w);
-                    if (text != s->name && text != s->path) return TRUE;
-                    s->found = w;
-                    return FALSE;
-                },
-                (LPARAM)&search);
+            EnumWindows(FindFolderWindow, (LPARAM)&search);
             return search.found != NULL;
         },
         timeoutMs);
     if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
-    if (!closed)
-        EnumWindows(
-            [](HWND w, LPARAM) -> BOOL {
-                char cls[128] = "";
-                GetClassNameA(w, cls, sizeof cls);
-                if (IsWindowVisible(w)) printf("window \"%s\" class %s\n", WindowText(w).c_str(), cls);
-                return TRUE;
-            },
-            0);
-    return closed;
+    if (!found && listOthers) EnumWindows(PrintWindow, 0);
+    return found;
 }
 
 class SetupRun : public ::testing::Test {
@@ -293,7 +296,7 @@ TEST_F(SetupRun, InteractiveSetupThroughBothDialogs)
     EXPECT_EQ("Bramix", ReadString(HKEY_CLASSES_ROOT, ".iso", ""));
     EXPECT_EQ("OtherDisc.Image", ReadString(HKEY_CURRENT_USER, "Software\\Bramix\\Setup\\.iso", "Type"));
     EXPECT_FALSE(PathExists(links_.programs)) << "no group was chosen";
-    EXPECT_FALSE(CloseFolderWindow(links_.programs, 1000)) << "a folder was opened without a group";
+    EXPECT_FALSE(CloseFolderWindow(links_.programs, 1000, false)) << "a folder was opened without a group";
 
     Uninstall();
     if (HasFatalFailure()) return;
