@@ -205,7 +205,7 @@ else
 fi
 group=$(ps -eo pid=,args= | grep -i 'explorer.exe .*Programs\\Bramix' | grep -v grep | head -1)
 if [ -n "$group" ]; then
-    say "The program group was opened in a shell window: ${group#* }"
+    say "The program group was opened in a shell window: ${group#* *explorer.exe }"
     kill "${group%% *}" 2>/dev/null  # the demo has no use for that window
 fi
 
@@ -231,7 +231,12 @@ step "After the uninstall"
 if [ -e "$install" ]; then fail "$install_win is still there: $(ls -A "$install" | tr '\n' ' ')"
 else say "$install_win is gone"; fi
 links=$(find "$WINEPREFIX/drive_c/users" "$WINEPREFIX/drive_c/ProgramData" -ipath '*Bramix*' 2>/dev/null)
-if [ -n "$links" ]; then fail "links are left: $links"; else say "No link and no program group is left"; fi
+if [ -n "$links" ]; then
+    fail "links are left:"
+    while IFS= read -r l; do say "  $(winpath "$l")"; done <<< "$links"
+else
+    say "No link and no program group is left"
+fi
 left=()
 for k in 'HKCR\Bramix' 'HKCR\Bramix.ZIP' 'HKCR\Bramix.REV' 'HKCR\.rev' "HKCR\\CLSID\\$clsid" 'HKCU\Software\Bramix' \
          "$uninstall_key" "$app_paths_key" 'HKCR\.qyx' 'HKCR\.q00' 'HKCR\.cab' 'HKCR\.jar'; do
@@ -255,7 +260,8 @@ fi
 empty=()
 for k in '*\shellex\ContextMenuHandlers' 'Folder\shellex\ContextMenuHandlers' 'Folder\shellex\DragDropHandlers' \
          'Drive\shellex\DragDropHandlers' 'Directory\shellex\ContextMenuHandlers' 'Directory\shellex\DragDropHandlers'; do
-    regkey "HKCR\\$k\\Bramix" && empty+=("$k\\Bramix")
+    if v=$(regval "HKCR\\$k\\Bramix"); then fail "HKCR\\$k\\Bramix still names $v"
+    elif regkey "HKCR\\$k\\Bramix"; then empty+=("$k\\Bramix"); fi
 done
 [ ${#empty[@]} -eq 0 ] || say "Left by design, without a value (the shell ignores them): ${empty[*]}"
 

@@ -1,10 +1,12 @@
 // The set-up dialog and the context-menu items dialog, worked as a user would.
 #include <gtest/gtest.h>
 #include <map>
+#include <vector>
 #include "driver/globals.h"
 #include "lang/resources.h"
 #include "resources/resource.h"
 #include "setup_ui/dialog_script.h"
+#include "setup_ui/import_hook.h"
 #include "setup_ui/setup_dialogs.h"
 #include "support/sandbox.h"
 #include "support/shellfolders.h"
@@ -450,6 +452,57 @@ TEST_F(SetupDialog, F1InTheItemsDialogStaysThere)
     EXPECT_EQ(1, setupHelp);
     EXPECT_EQ(1, itemsHelp);
     EXPECT_EQ(1, setupAfterItems) << "F1 in the items dialog reached the set-up dialog";
+}
+
+// The help engine as the dialogs call it.
+struct HelpCall {
+    HWND owner;
+    std::string file;
+    UINT command;
+    ULONG_PTR data;
+};
+std::vector<HelpCall> g_helpCalls;
+
+BOOL WINAPI RecordHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data)
+{
+    g_helpCalls.push_back({owner, file ? file : "", command, data});
+    return TRUE;
+}
+
+TEST_F(SetupDialog, HelpButtonAndF1OpenEachDialogsTopic)
+{
+    g_helpCalls.clear();
+    ImportHook help("user32.dll", "WinHelpA", (void*)RecordHelp);
+    ASSERT_TRUE(help.Installed());
+    HWND setupWindow = NULL, itemsWindow = NULL;
+    Run([&](HWND setup) {
+        setupWindow = setup;
+        Click(setup, IDHELP_BUTTON);
+        PressKey(setup, VK_F1);
+        WaitUntil([&] { return g_helpCalls.size() >= 2; }, 2000);
+        HWND items = OpenItems(setup);
+        if (!items) return;
+        itemsWindow = items;
+        PressKey(items, VK_F1);
+        WaitUntil([&] { return g_helpCalls.size() >= 3; }, 2000);
+        Click(items, IDHELP_BUTTON);
+        Sleep(200);
+        PressButton(items, IDCANCEL);
+        WaitForWindowGone(items, 5000);
+        PressKey(setup, VK_ESCAPE);
+    });
+    const struct {
+        HWND owner;
+        ULONG_PTR topic;
+    } expected[] = {{setupWindow, 268}, {setupWindow, 268}, {itemsWindow, 310}, {itemsWindow, 310}};
+    ASSERT_EQ(4u, g_helpCalls.size()) << "F1 in the items dialog must not reach its owner";
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(expected[i].owner, g_helpCalls[i].owner);
+        EXPECT_EQ("bramix.hlp", g_helpCalls[i].file);
+        EXPECT_EQ((UINT)HELP_CONTEXT, g_helpCalls[i].command);
+        EXPECT_EQ(expected[i].topic, g_helpCalls[i].data);
+    }
 }
 
 } // namespace
