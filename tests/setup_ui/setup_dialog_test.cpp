@@ -36,6 +36,9 @@ protected:
         DialogIcon = LoadIconA(ResourceModule, "QYXICON");
         SilentMode = false;
         ProgramGroupFolder[0] = '\0';
+        // OK applies, and the association step makes its templates beside the program,
+        // which here is the folder that all tests share.
+        for (int i = 0; i < 2; ++i) templateWasThere_[i] = PathExists(Template(i));
         // Another program owns ".iso", as on most machines.
         WriteString(HKEY_CLASSES_ROOT, ".iso", "", "OtherIsoTool");
     }
@@ -43,7 +46,11 @@ protected:
     {
         SilentMode = false;
         if (richEdit_) FreeLibrary(richEdit_);
+        for (int i = 0; i < 2; ++i)
+            if (!templateWasThere_[i]) DeleteFileA(Template(i).c_str());
     }
+
+    static std::string Template(int i) { return ProgramFolder() + (i ? "\\zipnew.dat" : "\\qyxnew.dat"); }
 
     INT_PTR Run(const std::function<void(HWND)>& script)
     {
@@ -72,6 +79,7 @@ protected:
 
     LinkSandbox box_;
     HMODULE richEdit_ = NULL;
+    bool templateWasThere_[2] = {};
 };
 
 // What the eighteen boxes show: the twelve archive types, then 5113 to 5118.
