@@ -14,6 +14,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 : "${BRAMIX_BUILD:=$here/../build}"
+BRAMIX_BUILD=$(mkdir -p "$BRAMIX_BUILD" && cd "$BRAMIX_BUILD" && pwd)
 export BRAMIX_BUILD
 export BRAMIX_WINEPREFIX="$BRAMIX_BUILD/demo-prefix"
 . "$here/wine-env.sh"
@@ -40,7 +41,9 @@ regval() {
     else out=$(wine_ reg query "$key" /ve) || return 1; fi
     # Lines read: four blanks, the name, four blanks, the type, four blanks, the data.
     printf '%s\n' "$out" | tr -d '\r' | awk -F'    ' '$3 ~ /^REG_/ {
-        d = $4; for (i = 5; i <= NF; i++) d = d FS $i; print d; found = 1; exit } END { exit !found }'
+        d = $4; for (i = 5; i <= NF; i++) d = d FS $i
+        if ($2 == "(Default)" && d == "(value not set)") exit  # how a missing default value reads
+        print d; found = 1; exit } END { exit !found }'
 }
 regkey() { wine_ reg query "$1" >/dev/null; }
 # A key tree as text, for before-and-after comparisons ("" when the key is missing).
@@ -203,10 +206,18 @@ if [ -n "$links" ]; then
 else
     fail "no links were made"
 fi
-group=$(ps -eo pid=,args= | grep -i 'explorer.exe .*Programs\\Bramix' | grep -v grep | head -1)
-if [ -n "$group" ]; then
-    say "The program group was opened in a shell window: ${group#* *explorer.exe }"
-    kill "${group%% *}" 2>/dev/null  # the demo has no use for that window
+# The shell window that shows the group: a process of the prefix's own (no "ps" needed).
+group_pid="" group_args=""
+for p in /proc/[0-9]*; do
+    args=$(tr '\0' ' ' < "$p/cmdline" 2>/dev/null) || continue
+    case "$args" in *explorer.exe*'Programs\Bramix'*) group_pid=${p#/proc/} group_args=$args; break;; esac
+done
+if [ -n "$group_pid" ]; then
+    group_args=$(printf "%s" "$group_args" | sed "s/ *$//")
+    say "The program group was opened in a shell window: ${group_args#*explorer.exe }"
+    kill "$group_pid" 2>/dev/null  # the demo has no use for that window
+else
+    fail "the program group was not opened"
 fi
 
 step "Uninstall: the uninstall entry's command, confirmed"
@@ -260,7 +271,6 @@ fi
 empty=()
 for k in '*\shellex\ContextMenuHandlers' 'Folder\shellex\ContextMenuHandlers' 'Folder\shellex\DragDropHandlers' \
          'Drive\shellex\DragDropHandlers' 'Directory\shellex\ContextMenuHandlers' 'Directory\shellex\DragDropHandlers'; do
-    # The registry tool shows a missing default value as an empty one.
     if v=$(regval "HKCR\\$k\\Bramix") && [ -n "$v" ]; then fail "HKCR\\$k\\Bramix still names $v"
     elif regkey "HKCR\\$k\\Bramix"; then empty+=("$k\\Bramix"); fi
 done
