@@ -1,0 +1,23 @@
+// Reading a dialog's scale entry and the arithmetic of rescaling a dialog.
+// Byte-level: no windows.h here.
+#pragma once
+
+// Reads a scale entry's text: the width percentage is the number at its start, the
+// height percentage the number right after its first '*'. Each number reads like a
+// signed decimal integer (leading blanks skipped, an optional sign, digits up to the
+// first other character; no digits reads as 0), saturated at the limits of int.
+// A text without '*' means unscaled: both 100. Returns false only when both are 100.
+bool ReadDialogScale(const char* text, int* widthPercent, int* heightPercent);
+
+// The window system's coordinate range: the 9x family keeps window coordinates in 16
+// bits, so no position or size beyond it is ever handed to a window.
+enum { kCoordinateMin = -32768, kCoordinateMax = 32767 };
+
+// value * percent / 100, truncated toward zero, formed in 64 bits. Exact for every value
+// within +-2^32 (any difference of two 32-bit coordinates); larger values are first cut to
+// that bound, which only matters for results far outside the coordinate range.
+long long ScaleByPercent(long long value, int percent);
+
+// A position or a size brought into the window system's range (sizes are never negative).
+int ClampPosition(long long value);
+int ClampExtent(long long value);
