@@ -115,6 +115,9 @@ void LocalizeDialog(HWND dialog, const char* dialogName, bool propertyPage)
                      ClampExtent(ScaleByPercent(client.bottom, sh) + fh),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER);
     }
+    // A mirrored dialog lays its children out from its right edge, which the resize
+    // moved: their offsets are measured from where that edge is now.
+    if (frame.mirrored) GetWindowRect(dialog, &frame.window);
     if (!propertyPage) TranslateWindowText(dialog, dialogName);
 
     HWND first = GetWindow(dialog, GW_CHILD);

@@ -43,7 +43,7 @@ bool ReadDialogScale(const char* text, int* widthPercent, int* heightPercent)
 long long ScaleByPercent(long long value, int percent)
 {
     // Keeps the product within 64 bits for every percentage.
-    const long long bound = 1LL << 32;
+    const long long bound = (1LL << 32) - 1;
     if (value > bound) value = bound;
     if (value < -bound) value = -bound;
     return value * percent / 100;

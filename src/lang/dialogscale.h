@@ -14,8 +14,8 @@ bool ReadDialogScale(const char* text, int* widthPercent, int* heightPercent);
 enum { kCoordinateMin = -32768, kCoordinateMax = 32767 };
 
 // value * percent / 100, truncated toward zero, formed in 64 bits. Exact for every value
-// within +-2^32 (any difference of two 32-bit coordinates); larger values are first cut to
-// that bound, which only matters for results far outside the coordinate range.
+// of magnitude below 2^32 (any difference of two 32-bit coordinates); larger values are
+// first cut to that bound, which only matters far outside the coordinate range.
 long long ScaleByPercent(long long value, int percent);
 
 // A position or a size brought into the window system's range (sizes are never negative).

@@ -6,11 +6,13 @@ set(BRAMIX_BYTE_SOURCES
   src/driver/switches.cpp
   src/registry/keypath.cpp
   src/lang/textkey.cpp
+  src/lang/dialogscale.cpp
   tests/host/host_globals.cpp
 )
 set(BRAMIX_BYTE_TESTS
   tests/base/text_test.cpp
   tests/driver/switches_test.cpp
   tests/lang/textkey_test.cpp
+  tests/lang/dialogs_scale_test.cpp
   tests/host/bytes_test.cpp
 )

@@ -1,2 +1,4 @@
-# The common dialog filter, on the tests' own dialog templates.
+# The common dialog filter, on the tests' own dialog templates: without a language file,
+# and with one that translates and rescales.
 bramix_test(dialogs_test SOURCES dialogs_test.cpp dialogs_harness.cpp dialogs_test.rc SERIAL)
+bramix_test(dialogs_lng_test SOURCES dialogs_lng_test.cpp dialogs_harness.cpp dialogs_test.rc SERIAL)
