@@ -6,6 +6,7 @@
 #include "base/path.h"
 #include "base/system.h"
 #include "lang/dialogscale.h"
+#include "lang/langtext.h"
 #include "lang/language.h"
 
 namespace {
@@ -90,7 +91,7 @@ bool GetDialogScale(const char* dialogName, int* widthPercent, int* heightPercen
     char text[kScaleTextCapacity];
     TheLanguage.TranslateText(text, sizeof text, "", dialogName, TextDialog);
     text[sizeof text - 1] = '\0';
-    return ReadDialogScale(text, widthPercent, heightPercent);
+    return ParseDialogScale(text, widthPercent, heightPercent);
 }
 
 void LocalizeDialog(HWND dialog, const char* dialogName, bool propertyPage)

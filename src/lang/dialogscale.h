@@ -1,13 +1,6 @@
-// Reading a dialog's scale entry and the arithmetic of rescaling a dialog.
+// The arithmetic of rescaling a dialog by its scale percentages.
 // Byte-level: no windows.h here.
 #pragma once
-
-// Reads a scale entry's text: the width percentage is the number at its start, the
-// height percentage the number right after its first '*'. Each number reads like a
-// signed decimal integer (leading blanks skipped, an optional sign, digits up to the
-// first other character; no digits reads as 0), saturated at the limits of int.
-// A text without '*' means unscaled: both 100. Returns false only when both are 100.
-bool ReadDialogScale(const char* text, int* widthPercent, int* heightPercent);
 
 // The window system's coordinate range: the 9x family keeps window coordinates in 16
 // bits, so no position or size beyond it is ever handed to a window.

@@ -7,6 +7,8 @@ set(BRAMIX_BYTE_SOURCES
   src/registry/keypath.cpp
   src/lang/textkey.cpp
   src/lang/dialogscale.cpp
+  src/integration/assocdata.cpp
+  src/lang/langtext.cpp
   tests/host/host_globals.cpp
 )
 set(BRAMIX_BYTE_TESTS
@@ -14,5 +16,7 @@ set(BRAMIX_BYTE_TESTS
   tests/driver/switches_test.cpp
   tests/lang/textkey_test.cpp
   tests/lang/dialogs_scale_test.cpp
+  tests/integration/assocdata_test.cpp
+  tests/lang/langtext_test.cpp
   tests/host/bytes_test.cpp
 )

@@ -1,2 +1,2 @@
-# The scale entry's reader and the rescaling arithmetic (also in the host build).
+# The rescaling arithmetic (also in the host build).
 bramix_test(dialogs_scale_test SOURCES dialogs_scale_test.cpp)

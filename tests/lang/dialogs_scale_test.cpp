@@ -1,46 +1,9 @@
-// Reading a dialog's scale entry and the rescaling arithmetic (byte-level).
+// The rescaling arithmetic (byte-level).
 #include <gtest/gtest.h>
 #include <limits.h>
 #include "lang/dialogscale.h"
 
 namespace {
-
-TEST(ReadDialogScale, Texts)
-{
-    const struct {
-        const char* text;
-        int width, height;
-        bool scaled;
-    } cases[] = {
-        {"120*110", 120, 110, true},
-        {"100*100", 100, 100, false},
-        {"", 100, 100, false},            // no scale entry
-        {"abc", 100, 100, false},         // no '*': unscaled
-        {"150", 100, 100, false},
-        {"0*0", 0, 0, true},
-        {"*", 0, 0, true},                // no digits on either side read as 0
-        {"abc*def", 0, 0, true},
-        {"120*", 120, 0, true},
-        {"*110", 0, 110, true},
-        {" \t120* 110", 120, 110, true},  // leading blanks before each number
-        {"+120*-50", 120, -50, true},
-        {"-50*200", -50, 200, true},
-        {"100000*100", 100000, 100, true},
-        {"12px*34%", 12, 34, true},       // digits up to the first other character
-        {"1*2*3", 1, 2, true},            // the first '*' separates
-        {"100*100 remark", 100, 100, false},
-        {"- 5*1", 0, 1, true},            // a sign must be followed by its digits
-        {"99999999999999999999*1", INT_MAX, 1, true},  // saturated, not overflowed
-        {"-99999999999999999999*-2147483648", INT_MIN, INT_MIN, true},
-        {"2147483647*-2147483649", INT_MAX, INT_MIN, true},
-    };
-    for (const auto& c : cases) {
-        int width = 12345, height = 12345;
-        EXPECT_EQ(c.scaled, ReadDialogScale(c.text, &width, &height)) << c.text;
-        EXPECT_EQ(c.width, width) << c.text;
-        EXPECT_EQ(c.height, height) << c.text;
-    }
-}
 
 TEST(ScaleByPercent, ExactIn64BitsAndTruncatedTowardZero)
 {

@@ -4,6 +4,7 @@
 #include <stdint.h>
 #include <string.h>
 #include "lang/dialogscale.h"
+#include "lang/langtext.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -12,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     memcpy(text, data, n);
     text[n] = '\0';
     int width = 0, height = 0;
-    ReadDialogScale(text, &width, &height);
+    ParseDialogScale(text, &width, &height);
     const long long values[] = {0, 1, -1, 32767, -32768, 4294967295LL, -4294967296LL};
     for (long long v : values) {
         int x = ClampPosition(ScaleByPercent(v, width) + v);
