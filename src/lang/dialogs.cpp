@@ -39,7 +39,7 @@ void TranslateWindowText(HWND window, const char* dialogName)
 }
 
 struct DialogFrame {
-    RECT window;     // screen coordinates, before any resize
+    RECT window;     // screen coordinates: the edges the children are measured from
     long long fw;    // frame width, plus one
     long long top;   // caption and top border: frame height, plus one, less a dialog frame
     bool mirrored;   // child positions count from the client area's right edge
