@@ -60,6 +60,7 @@ fi
 
 # The Hebrew run needs a Hebrew locale, so that Wine uses code page 1255; it is compiled
 # into the work folder, not installed.
+mkdir -p "$work/locale"
 localedef -i he_IL -f UTF-8 "$work/locale/he_IL.UTF-8" >/dev/null 2>&1 ||
     [ -e "$work/locale/he_IL.UTF-8/LC_CTYPE" ] || { echo "cannot make the he_IL locale" >&2; exit 1; }
 
@@ -196,7 +197,16 @@ for language in en de he; do
     cp "$bin/uninstall.exe" "$folder/"
     [ "$language" = en ] || cp "$work/uninstall-$language.lng" "$folder/uninstall.lng"
     env=()
-    [ "$language" != he ] || env=(LOCPATH="$work/locale" LANG=he_IL.UTF-8 LC_ALL=he_IL.UTF-8)
+    if [ "$language" = he ]; then
+        env=(LOCPATH="$work/locale" LANG=he_IL.UTF-8 LC_ALL=he_IL.UTF-8)
+        # Wine's dialog and caption fonts have no Hebrew letters: without them, a system
+        # font that has those letters stands in for both.
+        rm -f "$fonts"/ss*.fon "$fonts"/ms_sans_serif.ttf "$fonts"/tahoma*.ttf
+        for face in "MS Sans Serif" "MS Shell Dlg" Tahoma; do
+            "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+                /v "$face" /d "DejaVu Sans" /f </dev/null >/dev/null 2>&1
+        done
+    fi
     echo "== $language"
     # The set-up dialog, its context-menu items dialog (cancelled), then OK: the choices
     # are applied to the throwaway prefix and the completion dialog follows.
