@@ -72,65 +72,70 @@ import re, sys, zlib
 
 rc_path, work = sys.argv[1], sys.argv[2]
 
-# Template name -> English text -> (German, Hebrew).
+# Template name -> English text -> (German, Hebrew). The Hebrew texts name the product
+# in Hebrew letters and end (and, with leading blanks, begin) with a right-to-left mark
+# (RLM, code page 1255 byte 0xFD): the controls keep a left-to-right reading order, so
+# without the mark a closing full stop, ellipsis or bracket would show on the right.
+R = "\u200f"
 T = {
  "SETUPDLG": {
-  "Bramix Setup": ("Bramix-Einrichtung", "התקנת Bramix"),
+  "Bramix Setup": ("Bramix-Einrichtung", "התקנת ברמיקס"),
   "OK": ("OK", "אישור"),
-  "Associate Bramix with": ("Bramix verknüpfen mit", "שייך את Bramix אל"),
+  "Associate Bramix with": ("Bramix verknüpfen mit", "שייך לברמיקס את"),
   "Select &all": ("&Alle wählen", "בחר ה&כל"),
   "Interface": ("Oberfläche", "ממשק"),
-  "Put Bramix to &Desktop": ("Bramix auf den &Desktop legen", "הצב את Bramix על &שולחן העבודה"),
-  "Put Bramix to &Start Menu": ("Bramix ins &Startmenü aufnehmen", "הוסף את Bramix לתפריט &התחל"),
-  "Create Bramix &program group": ("Bramix-&Programmgruppe anlegen", "צור &קבוצת תוכניות של Bramix"),
-  "&Integrate Bramix into shell": ("Bramix in die Shell &integrieren", "&שלב את Bramix במעטפת"),
+  "Put Bramix to &Desktop": ("Bramix auf den &Desktop legen", "הצב את ברמיקס על &שולחן העבודה"),
+  "Put Bramix to &Start Menu": ("Bramix ins &Startmenü aufnehmen", "הוסף את ברמיקס לתפריט &התחל"),
+  "Create Bramix &program group": ("Bramix-&Programmgruppe anlegen", "צור &קבוצת תוכניות לברמיקס"),
+  "&Integrate Bramix into shell": ("Bramix in die Shell &integrieren", "&שלב את ברמיקס במעטפת"),
   "Shell integration": ("Shell-Integration", "שילוב במעטפת"),
   "Cascaded con&text menus": ("Ver&schachtelte Kontextmenüs", "תפריטי הקשר &מדורגים"),
   "Ico&ns in context menus": ("Sy&mbole in Kontextmenüs", "&סמלים בתפריטי ההקשר"),
   "Help": ("Hilfe", "עזרה"),
   "   These options control integration of Bramix into Windows. The first group of options allows to choose archive types to handle by Bramix. The second group selects places to put links to Bramix executable. And the last group controls integration into Windows shell. Shell integration provides handy facilities like \"Extract\" item in archive context menus, so usually there is no reason to disable it.\r\n   Press \"Help\" button to read more detailed description of these options.":
    ("   Diese Optionen steuern die Einbindung von Bramix in Windows. In der ersten Gruppe wählen Sie die Archivtypen, die Bramix öffnen soll. Die zweite Gruppe legt fest, wo Verknüpfungen zu Bramix angelegt werden. Die letzte Gruppe steuert die Einbindung in die Windows-Shell. Sie bietet praktische Funktionen wie den Eintrag „Entpacken“ im Kontextmenü von Archiven; sie abzuschalten ist daher selten sinnvoll.\r\n   Eine ausführliche Beschreibung dieser Optionen erhalten Sie mit der Schaltfläche „Hilfe“.",
-    "   אפשרויות אלה קובעות את שילוב Bramix ב-Windows. הקבוצה הראשונה בוחרת את סוגי הארכיונים ש-Bramix יטפל בהם. הקבוצה השנייה קובעת היכן ייווצרו קישורים לתוכנית. הקבוצה האחרונה קובעת את השילוב במעטפת של Windows, המספק פריטים נוחים כמו \"חלץ\" בתפריטי ההקשר של ארכיונים, ולכן בדרך כלל אין סיבה לבטל אותו.\r\n   לחץ על \"עזרה\" לתיאור מפורט יותר של אפשרויות אלה."),
-  "&Context menu items...": ("&Kontextmenü-Einträge...", "&פריטי תפריט ההקשר..."),
+    R + "   אפשרויות אלה קובעות את שילוב ברמיקס במערכת ההפעלה. הקבוצה הראשונה בוחרת את סוגי הארכיונים שברמיקס יטפל בהם. הקבוצה השנייה קובעת היכן ייווצרו קישורים לתוכנית. הקבוצה האחרונה קובעת את השילוב במעטפת, המספק פריטים נוחים כמו \"חלץ\" בתפריטי ההקשר של ארכיונים, ולכן בדרך כלל אין סיבה לבטל אותו." + R
+    + "\r\n" + R + "   לחץ על \"עזרה\" לתיאור מפורט יותר של אפשרויות אלה." + R),
+  "&Context menu items...": ("&Kontextmenü-Einträge...", "&פריטי תפריט ההקשר..." + R),
  },
  "CONTEXTITEMS": {
   "Context menu items": ("Kontextmenü-Einträge", "פריטי תפריט ההקשר"),
   "Choose items to display in Explorer context menus": ("Einträge für die Kontextmenüs des Explorers", "בחר פריטים להצגה בתפריטי ההקשר של הסייר"),
-  "Extr&act files...": ("Dateien ent&packen...", "&חלץ קבצים..."),
+  "Extr&act files...": ("Dateien ent&packen...", "&חלץ קבצים..." + R),
   "E&xtract Here": ("&Hier entpacken", "חלץ &כאן"),
-  "&Extract to <folder>": ("&Entpacken nach <Ordner>", "חלץ &אל <תיקייה>"),
+  "&Extract to <folder>": ("&Entpacken nach <Ordner>", "חלץ &אל <תיקייה>" + R),
   "Extract each archive to &separate folder": ("Jedes Archiv in einen &eigenen Ordner entpacken", "חלץ כל ארכיון ל&תיקייה נפרדת"),
-  "Open with Bramix (for SFX archives)": ("Mit Bramix öffnen (für SFX-Archive)", "פתח באמצעות Bramix (לארכיוני SFX)"),
-  "&Add to archive...": ("Zu Archiv &hinzufügen...", "&הוסף לארכיון..."),
-  "Add &to <archive name>": ("Hinzufügen &zu <Archivname>", "הוסף א&ל <שם הארכיון>"),
+  "Open with Bramix (for SFX archives)": ("Mit Bramix öffnen (für SFX-Archive)", "פתח בברמיקס (לארכיונים מחלצים-עצמית)" + R),
+  "&Add to archive...": ("Zu Archiv &hinzufügen...", "&הוסף לארכיון..." + R),
+  "Add &to <archive name>": ("Hinzufügen &zu <Archivname>", "הוסף א&ל <שם הארכיון>" + R),
   "Compress to <archive name> and email": ("In <Archivname> packen und per E-Mail senden", "דחוס אל <שם הארכיון> ושלח בדואר"),
-  "Compress and email...": ("Packen und per E-Mail senden...", "דחוס ושלח בדואר..."),
+  "Compress and email...": ("Packen und per E-Mail senden...", "דחוס ושלח בדואר..." + R),
   "OK": ("OK", "אישור"),
   "Cancel": ("Abbrechen", "ביטול"),
   "Help": ("Hilfe", "עזרה"),
  },
  "DONEDLG": {
-  "Bramix Setup": ("Bramix-Einrichtung", "התקנת Bramix"),
+  "Bramix Setup": ("Bramix-Einrichtung", "התקנת ברמיקס"),
   "Done": ("Fertig", "סיום"),
-  "Bramix has been successfully installed to the folder": ("Bramix wurde erfolgreich installiert im Ordner", "Bramix הותקן בהצלחה בתיקייה"),
+  "Bramix has been successfully installed to the folder": ("Bramix wurde erfolgreich installiert im Ordner", "ברמיקס הותקן בהצלחה בתיקייה"),
   "Use \"Settings...\" command from the Bramix \"Options\" menu for further customization.":
    ("Weitere Anpassungen nehmen Sie mit dem Befehl „Einstellungen...“ im Menü „Optionen“ von Bramix vor.",
-    "להתאמות נוספות השתמש בפקודה \"הגדרות...\" שבתפריט \"אפשרויות\" של Bramix."),
+    "להתאמות נוספות השתמש בפקודה \"הגדרות...\" שבתפריט \"אפשרויות\" של ברמיקס." + R),
   "If you installed Bramix for the first time, do not forget to read online help.":
    ("Wenn Sie Bramix zum ersten Mal installiert haben, lesen Sie bitte die Online-Hilfe.",
-    "אם התקנת את Bramix בפעם הראשונה, אל תשכח לקרוא את העזרה המקוונת."),
+    "אם התקנת את ברמיקס בפעם הראשונה, אל תשכח לקרוא את העזרה המקוונת." + R),
   "Bramix is shareware: you may try it free of charge for 40 days. To go on using it after that, please buy a license; the license text and the price list tell you how.":
    ("Bramix ist Shareware: Sie dürfen es 40 Tage lang kostenlos testen. Um es danach weiter zu verwenden, kaufen Sie bitte eine Lizenz; wie, steht im Lizenztext und in der Preisliste.",
-    "Bramix היא תוכנת שיתוף: אפשר לנסות אותה בחינם במשך 40 יום. כדי להמשיך להשתמש בה לאחר מכן, נא לרכוש רישיון; טקסט הרישיון והמחירון מסבירים כיצד."),
+    "ברמיקס היא תוכנת שיתוף: אפשר לנסות אותה בחינם במשך 40 יום. כדי להמשיך להשתמש בה לאחר מכן, נא לרכוש רישיון; טקסט הרישיון והמחירון מסבירים כיצד." + R),
   "New versions of Bramix appear from time to time. Press \"Home page\" to get the latest one.":
    ("Von Zeit zu Zeit erscheinen neue Versionen von Bramix. Mit „Homepage“ erhalten Sie die neueste.",
-    "גרסאות חדשות של Bramix יוצאות מעת לעת. לחץ על \"דף הבית\" כדי לקבל את העדכנית ביותר."),
-  "&Run Bramix": ("Bramix &starten", "&הפעל את Bramix"),
+    "גרסאות חדשות של ברמיקס יוצאות מעת לעת. לחץ על \"דף הבית\" כדי לקבל את העדכנית ביותר." + R),
+  "&Run Bramix": ("Bramix &starten", "&הפעל את ברמיקס"),
   "Read &help": ("&Hilfe lesen", "קרא &עזרה"),
   "View &license": ("&Lizenz ansehen", "הצג &רישיון"),
   "&Price list": ("&Preisliste", "&מחירון"),
   "Ho&me page": ("Ho&mepage", "&דף הבית"),
-  "Thank you for using Bramix !": ("Vielen Dank, dass Sie Bramix verwenden!", "תודה שבחרת ב-Bramix!"),
+  "Thank you for using Bramix !": ("Vielen Dank, dass Sie Bramix verwenden!", "תודה שבחרת בברמיקס!" + R),
  },
 }
 # The German file also rescales each dialog (width*height in percent).
