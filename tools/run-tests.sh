@@ -16,4 +16,5 @@ for arch in "$@"; do
     echo "== $arch"
     (cd "$BRAMIX_BUILD/$arch" && ctest --output-on-failure -j "${JOBS:-2}" ${CTEST_ARGS:-}) || status=1
 done
+"$here/host-tests.sh" || status=1
 exit $status

@@ -81,7 +81,7 @@ std::string MessageBoxText(HWND box)
 IconStyle MessageBoxIcon(HWND box)
 {
     HANDLE mark = GetPropA(box, "BramixIconStyle");
-    if (mark) return (IconStyle)(INT_PTR)mark;
+    if (mark) return (IconStyle)((INT_PTR)mark - 1);
     DWORD pid = 0;
     GetWindowThreadProcessId(box, &pid);
     if (pid != GetCurrentProcessId()) return IconUnknown;
@@ -130,4 +130,20 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs)
         Sleep(20);
     }
     return true;
+}
+
+bool WatchMessageBoxes()
+{
+    static HHOOK hook;
+    if (hook) return true;
+    char path[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameA(NULL, path, sizeof path);
+    std::string dll(path, n);
+    dll = dll.substr(0, dll.rfind('\\')) + "\\boxmark.dll";
+    HMODULE module = LoadLibraryA(dll.c_str());
+    if (!module) return false;
+    HOOKPROC proc = (HOOKPROC)(void*)GetProcAddress(module, "BoxMarkHook");
+    if (!proc) return false;
+    hook = SetWindowsHookExA(WH_CALLWNDPROCRET, proc, module, 0);
+    return hook != NULL;
 }

@@ -34,6 +34,11 @@ enum IconStyle { IconNone, IconInformation, IconQuestion, IconWarning, IconError
 IconStyle MessageBoxIcon(HWND box);
 const char* IconStyleName(IconStyle style);
 
+// Installs a system-wide hook (boxmark.dll, beside the test programs) that marks every
+// message box created from now on with its icon style, for MessageBoxIcon. Call it
+// before starting the program whose boxes are to be read.
+bool WatchMessageBoxes();
+
 // Presses a button of a dialog by its id, as a click would.
 bool PressButton(HWND dialog, int id);
 

@@ -18,6 +18,7 @@ int main(int argc, char** argv)
     int id = press && argc > 3 ? std::atoi(argv[3]) : 0;
     int timeoutArg = press ? 4 : 3;
     DWORD timeout = argc > timeoutArg ? (DWORD)std::atoi(argv[timeoutArg]) : 10000;
+    WatchMessageBoxes();
     HWND dialog = WaitForDialog(argv[2], timeout);
     if (!dialog) {
         std::printf("no window \"%s\"\n", argv[2]);
