@@ -187,7 +187,7 @@ bool ReadResources(const unsigned char* bytes, size_t size, std::vector<Resource
 {
     out->clear();
     Image image(bytes, size);
-    uint32_t rva, length;
+    uint32_t rva = 0, length = 0;
     if (!ReadSections(&image, error, errorSize, &rva, &length)) return false;
     if (rva == 0 || length == 0) return true;
     size_t start;
