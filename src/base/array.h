@@ -18,6 +18,8 @@ public:
 
     void Extend(int n)
     {
+        // A count that would pass the largest int cannot be stored: that is no memory.
+        if (n > 0x7fffffff - Count) TheErrorState.OutOfMemory();
         Count += n;
         if (Capacity >= Count) return;
         long long wanted = (long long)Capacity + Capacity / 4 + 32;

@@ -81,7 +81,8 @@ int RunProgram(HINSTANCE instance, const char* commandTail)
                               "MS Sans Serif");
 
     switch (ParseSwitch(commandTail, &SilentMode)) {
-    case SwitchUninstall: RunUninstall(); break;
+    case SwitchUninstall:
+    case SwitchUninstallCommand: RunUninstall(); break;
     case SwitchSetup: RunSetup(); break;
     case SwitchWait: Sleep(2000); break;
     case SwitchWarning: ShowWarning(); break;

@@ -23,6 +23,7 @@ Switch ParseSwitch(const char* tail, bool* silent)
         {"/wait", 5, SwitchWait},
         {"/warning", 8, SwitchWarning},
         {"/clean", 6, SwitchClean},
+        {"/uninstall", 10, SwitchUninstallCommand},
     };
     Switch result = SwitchNothing;
     for (const auto& k : known)

@@ -8,6 +8,7 @@ enum Switch {
     SwitchWait,
     SwitchWarning,
     SwitchClean,
+    SwitchUninstallCommand,  // "/uninstall": the uninstall, silent with a trailing "/s"
 };
 
 // Only the last '/' of the tail counts, or the first when the last is exactly "/s",

@@ -148,10 +148,18 @@ DWORD GetRegDword(const char* key, const char* name, DWORD def)
     return GetRegDword(HKEY_CURRENT_USER, key, name, def);
 }
 
+bool GetRegBinary(HKEY root, const char* key, const char* name, void* dest, DWORD* size)
+{
+    DWORD got = *size;
+    bool ok = QueryValue(root, key, name, dest, &got, NULL) && got <= *size;
+    *size = ok ? got : 0;
+    return ok;
+}
+
 void DeleteRegKey(HKEY root, const char* key)
 {
     char expanded[kKeyPathCapacity];
-    if (!ExpandKeyPath(root, key, expanded, sizeof expanded)) return;
+    if (!ExpandKeyPath(root, key, expanded, sizeof expanded) || !expanded[0]) return;
     RegDeleteKeyA(root, expanded);
 }
 
@@ -178,7 +186,7 @@ bool RegKeyPresent(HKEY root, const char* key)
 void DeleteRegTree(HKEY root, const char* key)
 {
     char expanded[kTreePathCapacity];
-    if (!ExpandKeyPath(root, key, expanded, sizeof expanded)) return;
+    if (!ExpandKeyPath(root, key, expanded, sizeof expanded) || !expanded[0]) return;
     // The 9x family deletes a key with all its subkeys in one call.
     if (WinNtMajorVersion() == 0 && RegDeleteKeyA(root, expanded) == ERROR_SUCCESS) return;
     do {

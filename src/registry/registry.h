@@ -20,7 +20,12 @@ bool GetRegString(HKEY root, const char* key, const char* name, char* dest, cons
 bool GetRegString(const char* key, const char* name, char* dest, const char* def, DWORD size);
 DWORD GetRegDword(HKEY root, const char* key, const char* name, DWORD def);
 DWORD GetRegDword(const char* key, const char* name, DWORD def);
+// Reads a value's bytes, whatever its type, into dest; *size is the capacity on entry and
+// the count read on return. False, with *size 0, when the key or value is missing or the
+// value is larger than the capacity.
+bool GetRegBinary(HKEY root, const char* key, const char* name, void* dest, DWORD* size);
 
+// Both deletions refuse a path that expands to "": that would name the root itself.
 void DeleteRegKey(HKEY root, const char* key);
 void DeleteRegTree(HKEY root, const char* key);
 void DeleteRegValue(HKEY root, const char* key, const char* name);

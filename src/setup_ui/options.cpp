@@ -31,6 +31,8 @@ const ContextMenuItem ContextMenuItems[kContextMenuItemCount] = {
     {109, "EmailOpt", "Compress and email..."},
 };
 
+const char ContextMenuItemsKey[] = "Setup\\MenuItems";
+
 namespace {
 
 // The interface choices, slots 20 to 25, in the order they are loaded and saved.

@@ -35,6 +35,9 @@ struct ContextMenuItem {
     const char* Label;
 };
 extern const ContextMenuItem ContextMenuItems[kContextMenuItemCount];
+// Each item is a REG_DWORD under this settings key, 1 shown and 0 hidden.
+extern const char ContextMenuItemsKey[];
+enum { kContextMenuItemDefault = 1 };
 
 bool IsOwnAssociation(const char* extension);
 void LoadSetupOptions(SetupOptions* options);

@@ -31,6 +31,10 @@ const Case kCases[] = {
     {"/unknown", SwitchNothing, false},
     {"C:/path/with/slashes", SwitchNothing, false},  // any '/' selects the switch branch
     {"/warning /setup /s", SwitchWarning, true},     // "/s" last: the first switch acts
+    {"/uninstall", SwitchUninstallCommand, false},
+    {"/uninstall /s", SwitchUninstallCommand, true},
+    {"/UNINSTALL /S", SwitchUninstallCommand, true},
+    {"/uninstal", SwitchNothing, false},
 };
 
 TEST(ParseSwitch, TableOfCommandLines)

@@ -6,11 +6,15 @@ set(BRAMIX_BYTE_SOURCES
   src/driver/switches.cpp
   src/registry/keypath.cpp
   src/lang/textkey.cpp
+  src/integration/assocdata.cpp
+  src/lang/langtext.cpp
   tests/host/host_globals.cpp
 )
 set(BRAMIX_BYTE_TESTS
   tests/base/text_test.cpp
   tests/driver/switches_test.cpp
   tests/lang/textkey_test.cpp
+  tests/integration/assocdata_test.cpp
+  tests/lang/langtext_test.cpp
   tests/host/bytes_test.cpp
 )

@@ -1,0 +1,1 @@
+bramix_test(errorstate_test SOURCES errorstate_test.cpp)

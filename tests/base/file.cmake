@@ -1,0 +1,1 @@
+bramix_test(file_test SOURCES file_test.cpp FAMILIES)

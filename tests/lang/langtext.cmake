@@ -1,0 +1,1 @@
+bramix_test(langtext_test SOURCES langtext_test.cpp)

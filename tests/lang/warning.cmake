@@ -1,0 +1,1 @@
+bramix_test(warning_test SOURCES warning_test.cpp FAMILIES SERIAL DEPENDS uninstall)

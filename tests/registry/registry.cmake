@@ -1,0 +1,1 @@
+bramix_test(registry_test SOURCES registry_test.cpp FAMILIES)

@@ -1,0 +1,1 @@
+bramix_test(options_test SOURCES options_test.cpp)
