@@ -76,6 +76,35 @@ TEST_F(CheckerTest, FindsEachFaultOnItsLine)
     EXPECT_TRUE(HasErrors(findings));
 }
 
+// Any bytes are read safely (the sanitizers watch), and every finding names a line of
+// the file.
+TEST_F(CheckerTest, DamagedFilesAreReadSafely)
+{
+    std::vector<unsigned char> file = ReadBytes(FixtureFile("faults.lng"));
+    ASSERT_FALSE(file.empty());
+    int lines = 1;
+    for (unsigned char c : file) lines += c == '\n';
+    const unsigned char patterns[] = {'"', '\\', '\r', '\0', '=', 'A', '\f'};
+    for (size_t at = 0; at < file.size(); ++at) {
+        unsigned char keep = file[at];
+        for (unsigned char p : patterns) {
+            file[at] = p;
+            std::vector<Finding> findings;
+            CheckLanguageFile(file.data(), file.size(), texts, &findings);
+            for (const Finding& f : findings) {
+                ASSERT_GE(f.line, 1);
+                ASSERT_LE(f.line, lines + 1);
+            }
+        }
+        file[at] = keep;
+    }
+    for (size_t length = 0; length < file.size(); ++length) {
+        std::vector<unsigned char> cut(file.begin(), file.begin() + (long)length);
+        std::vector<Finding> findings;
+        CheckLanguageFile(cut.data(), cut.size(), texts, &findings);
+    }
+}
+
 TEST_F(CheckerTest, LineNumbersFollowEveryKindOfLineEnd)
 {
     const std::string lines[] = {"header", "***messages***", "; a remark with \\r\\n in it", "",
