@@ -72,6 +72,64 @@ HKEY RegistrySandbox::Scratch(HKEY root) const
     return keys_[2];
 }
 
+std::string RegistrySandbox::ScratchPath(HKEY root) const
+{
+    const char* name = root == HKEY_CLASSES_ROOT ? "HKCR" : root == HKEY_CURRENT_USER ? "HKCU" : "HKLM";
+    return base_ + "\\" + name;
+}
+
+namespace {
+
+void ListInto(HKEY key, const std::string& prefix, bool withKeys, std::vector<std::string>& lines)
+{
+    char name[1024];
+    static BYTE data[65536];
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLen = sizeof name, dataLen = sizeof data, type = 0;
+        if (RegEnumValueA(key, i, name, &nameLen, NULL, &type, data, &dataLen) != ERROR_SUCCESS) break;
+        std::string line = (prefix.empty() ? "" : prefix + " ") + "[" + std::string(name, nameLen) + "]";
+        if (type == REG_SZ) {
+            std::string text((const char*)data, dataLen);
+            bool terminated = !text.empty() && text.back() == '\0';
+            if (terminated) text.pop_back();
+            line += " = " + text + (terminated ? "" : " <no terminator>");
+        } else {
+            line += " type " + std::to_string(type) + ":";
+            char hex[4];
+            for (DWORD j = 0; j < dataLen; ++j) {
+                FormatText(hex, sizeof hex, " %02x", (unsigned)data[j]);
+                line += hex;
+            }
+        }
+        lines.push_back(line);
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLen = sizeof name;
+        FILETIME ft;
+        if (RegEnumKeyExA(key, i, name, &nameLen, NULL, NULL, NULL, &ft) != ERROR_SUCCESS) break;
+        std::string sub = prefix.empty() ? std::string(name) : prefix + "\\" + name;
+        if (withKeys) lines.push_back(sub);
+        HKEY child;
+        if (RegOpenKeyExA(key, name, 0, KEY_READ, &child) == ERROR_SUCCESS) {
+            ListInto(child, sub, withKeys, lines);
+            RegCloseKey(child);
+        }
+    }
+}
+
+} // namespace
+
+std::vector<std::string> ListTree(HKEY root, const std::string& path, bool withKeys)
+{
+    std::vector<std::string> lines;
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return lines;
+    ListInto(key, "", withKeys, lines);
+    RegCloseKey(key);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
 std::string DumpKey(HKEY root, const std::string& path)
 {
     HKEY key;

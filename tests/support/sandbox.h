@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
 class RegistrySandbox {
@@ -15,6 +16,8 @@ public:
 
     // The real key that stands in for root (HKEY_CLASSES_ROOT and so on).
     HKEY Scratch(HKEY root) const;
+    // Its path below the real HKEY_CURRENT_USER, for a child process to redirect to.
+    std::string ScratchPath(HKEY root) const;
 
 private:
     std::string base_;
@@ -45,3 +48,9 @@ void CreateKey(HKEY root, const std::string& path);
 
 // Windows version family of this process, as the prefix reports it.
 bool IsNtFamily();
+
+// Every key and value of a tree, one line each, sorted, paths relative to root\path:
+// "Sub\Key" for a key, "Sub\Key [name] = text" for a REG_SZ value (its terminator
+// dropped; "<no terminator>" noted), "Sub\Key [name] type N: hex" for other types.
+// withKeys false lists the values only. Empty when the key does not exist.
+std::vector<std::string> ListTree(HKEY root, const std::string& path, bool withKeys = true);
