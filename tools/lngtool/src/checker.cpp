@@ -89,6 +89,13 @@ void CheckEntry(Reporter* r, int number, const std::vector<char>& u, const std::
                   "ends before it", key);
         return;
     }
+    for (size_t i = 10; i < last; ++i) {
+        if (u[i] == '"' && !esc[i]) {
+            r->Report(number, false, "entry %s: a double quote inside the text that is not written \\\"; the text "
+                      "runs to the last double quote of the line, a remark after the entry included", key);
+            break;
+        }
+    }
     if (!known) return;
     std::vector<char> text(u.begin() + 10, u.begin() + (long)last);
     text.push_back('\0');

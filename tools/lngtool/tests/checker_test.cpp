@@ -55,6 +55,7 @@ TEST_F(CheckerTest, FindsEachFaultOnItsLine)
         {19, true, "\"2b544f7\" is not a key"},
         {20, true, "starts with the key of string 5105; string 5106 but is not an entry"},
         {21, false, "the translation has none"},
+        {23, false, "a double quote inside the text"},
     };
     std::vector<unsigned char> file = ReadBytes(FixtureFile("faults.lng"));
     ASSERT_FALSE(file.empty());
