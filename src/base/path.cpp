@@ -50,6 +50,15 @@ char* TrimTrailingBlanks(char* text)
     return text;
 }
 
+bool IsPlainFileName(const char* name)
+{
+    if (!name[0]) return false;
+    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) return false;
+    for (const char* p = name; *p; p = NextChar(p))
+        if (*p == '\\' || *p == '/' || *p == ':') return false;
+    return true;
+}
+
 void CopyWideText(unsigned short* dst, size_t capacity, const unsigned short* src)
 {
     if (capacity == 0) return;

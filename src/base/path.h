@@ -31,5 +31,9 @@ bool AppendBackslash(char* path, size_t capacity = kPathCapacity);
 // Overwrites trailing tabs, line feeds, carriage returns and spaces with NUL.
 char* TrimTrailingBlanks(char* text);
 
+// True for a name that stays inside the folder it is joined to: not empty, not "." or
+// "..", and no '\', '/' or ':' (a trail byte of a double-byte character is no separator).
+bool IsPlainFileName(const char* name);
+
 // Copies a 16-bit string including its terminator; cut to capacity characters.
 void CopyWideText(unsigned short* dst, size_t capacity, const unsigned short* src);

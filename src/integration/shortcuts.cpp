@@ -66,6 +66,8 @@ void SetGroup(char* groupPath, bool wanted, const char* programPath, const char*
     if (!programPath[0]) return;
     for (int i = 0; i < kGroupEntryCount; ++i) {
         if (!kGroupTargets[i][0]) continue;
+        // A link name comes from a translation: it must not lead out of the group.
+        if (!IsPlainFileName(linkNames[i])) continue;
         char linkPath[kPathCapacity];
         char targetPath[kPathCapacity];
         if (!JoinPath(linkPath, groupPath, linkNames[i], ".lnk")) continue;

@@ -54,6 +54,24 @@ TEST(NameOfPath, LeadByteBeforeTerminator)
     memcpy(LeadByteTable, saved, sizeof saved);
 }
 
+TEST(IsPlainFileName, Cases)
+{
+    unsigned char saved[257];
+    memcpy(saved, LeadByteTable, sizeof saved);
+    LeadByteTable[256] = 1;
+    LeadByteTable[0x95] = 1;
+    const struct {
+        const char* name;
+        bool plain;
+    } cases[] = {
+        {"Bramix help", true}, {"Handbuch f\xfcr QYX (100%)", true}, {"..", false}, {".", false},
+        {"...", true},         {"", false},         {"..\\outside", false}, {"a/b", false},
+        {"C:x", false},        {"\x95\x5C", true},  // a trail byte with the value of '\\'
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.plain, IsPlainFileName(c.name)) << c.name;
+    memcpy(LeadByteTable, saved, sizeof saved);
+}
+
 TEST(Array, GrowthRule)
 {
     Array<int> a;
