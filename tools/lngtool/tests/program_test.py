@@ -109,7 +109,8 @@ def dialog_texts(data):
         r.at += 24 if extended else 18  # styles, rectangle, id
         r.sz_or_ord()
         texts.append(r.sz_or_ord())
-        r.at += r.word()
+        extra = r.word()  # creation data
+        r.at += extra
     return [ansi(t)[:1023] for t in texts if isinstance(t, str) and t]
 
 
