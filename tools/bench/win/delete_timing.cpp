@@ -1,0 +1,41 @@
+// A test build of the uninstall procedure that times its deletion passes from inside.
+//     delete_timing PROGRAM_FOLDER LIST
+// PROGRAM_FOLDER is a full path ending in a backslash; LIST is an "Uninstall.lst".
+// Prints "<milliseconds> <passes> <entries read>".
+//
+// The procedure's own source is compiled into this program, so that the passes are the
+// ones the program makes; the list reader is wrapped by the linker (--wrap) to count them.
+#include "src/uninstall/uninstall.cpp"
+
+namespace {
+int g_passes;
+int g_entriesRead;
+} // namespace
+
+// ListReader::NextEntry(char*, size_t), as the linker names it.
+extern "C" bool __real__ZN10ListReader9NextEntryEPcy(ListReader* reader, char* line, size_t capacity);
+extern "C" bool __wrap__ZN10ListReader9NextEntryEPcy(ListReader* reader, char* line, size_t capacity)
+{
+    bool got = __real__ZN10ListReader9NextEntryEPcy(reader, line, capacity);
+    ++(got ? g_entriesRead : g_passes);
+    return got;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        fprintf(stderr, "usage: delete_timing PROGRAM_FOLDER LIST\n");
+        return 2;
+    }
+    FILE* list = fopen(argv[2], "rb");
+    if (!list) return 1;
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    DeleteListedEntries(list, argv[1]);
+    QueryPerformanceCounter(&end);
+    fclose(list);
+    printf("%.3f %d %d\n", (double)(end.QuadPart - start.QuadPart) * 1e3 / (double)frequency.QuadPart, g_passes,
+           g_entriesRead);
+    return 0;
+}
