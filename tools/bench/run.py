@@ -264,7 +264,7 @@ def deletion(wine, bench_bin, runs):
         shutil.copy(os.path.join(bench_bin, exe), unix)
     inst, inst_unix = base + "\\inst\\", os.path.join(unix, "inst")
     ref_list, ref_list_unix = base + "\\reference.lst", os.path.join(unix, "reference.lst")
-    program, reference, passes, entries, failures = [], [], set(), set(), []
+    program, reference, passes, entries, failures, pass_ms = [], [], set(), set(), [], []
 
     def one(which):
         ref = make_tree(inst_unix)
@@ -280,18 +280,29 @@ def deletion(wine, bench_bin, runs):
             program.append(float(out[0]))
             passes.add(int(out[1]))
             entries.add(int(out[2]))
+            pass_ms.append([float(v) for v in out[3:]])
         if left:
             failures.append("%s left %d entries" % (which, left))
 
     one("program")  # warm-up
     one("reference")
-    program.clear(); reference.clear(); passes.clear(); entries.clear()
+    program.clear(); reference.clear(); passes.clear(); entries.clear(); pass_ms.clear()
     for r in range(runs):
         for which in (("program", "reference") if r % 2 == 0 else ("reference", "program")):
             one(which)
+    # The profile: what each file call costs in the states the passes meet it in.
+    costs = {}
+    shutil.copy(os.path.join(bench_bin, "file_costs.exe"), unix)
+    make_tree(inst_unix)
+    for line in wine.run([base + "\\file_costs.exe", inst], capture=True).stdout.splitlines():
+        what, us = line.split()
+        costs.setdefault(what, []).append(float(us))
     shutil.rmtree(unix, ignore_errors=True)
+    count = max(len(p) for p in pass_ms)
+    per_pass = [stats([p[i] for p in pass_ms if len(p) > i]) for i in range(count)]
     return {"program": stats(program), "reference": stats(reference), "passes": sorted(passes),
-            "entries_read": sorted(entries), "failures": failures,
+            "entries_read": sorted(entries), "failures": failures, "per_pass": per_pass,
+            "costs": {k: stats(v) for k, v in costs.items()},
             "listed": TREE_FOLDERS * (TREE_FILES_PER_FOLDER + 1)}
 
 
@@ -480,6 +491,20 @@ def write_report(path, r):
         add("Passes made: %s (entries read: %s, %s per pass). Ratio of the medians: %.2f (goal: at most %.1f)."
             % ("/".join(map(str, de["passes"])), "/".join(map(str, de["entries_read"])), de["listed"],
                de["program"]["median"] / de["reference"]["median"], GOAL_DELETE_RATIO))
+        add("")
+        add("| Pass | Minimum | Median | Maximum |")
+        add("|---|---|---|---|")
+        for i, p in enumerate(de["per_pass"]):
+            add("| %d | %s |" % (i + 1, triple(p, ms)))
+        add("")
+        add("Where the time goes: what one call costs under Wine in each state that the passes meet "
+            "(tools/bench/win/file_costs.cpp, on the same tree; samples of 100 calls), microseconds:")
+        add("")
+        add("| Call | State | Minimum | Median | Maximum |")
+        add("|---|---|---|---|---|")
+        for key, v in de["costs"].items():
+            call, state = key.split(":", 1)
+            add("| %s | %s | %s |" % (call, state.replace("-", " "), triple(v, lambda x: "%.0f" % x)))
         if de["failures"]:
             add("")
             add("**Not everything was deleted:** " + "; ".join(de["failures"]))

@@ -1,15 +1,17 @@
 // A test build of the uninstall procedure that times its deletion passes from inside.
 //     delete_timing PROGRAM_FOLDER LIST
 // PROGRAM_FOLDER is a full path ending in a backslash; LIST is an "Uninstall.lst".
-// Prints "<milliseconds> <passes> <entries read>".
+// Prints "<milliseconds> <passes> <entries read>", then the milliseconds of each pass.
 //
 // The procedure's own source is compiled into this program, so that the passes are the
 // ones the program makes; the list reader is wrapped by the linker (--wrap) to count them.
 #include "src/uninstall/uninstall.cpp"
 
 namespace {
+enum { kMaxPasses = 64 };
 int g_passes;
 int g_entriesRead;
+LARGE_INTEGER g_passEnds[kMaxPasses];
 } // namespace
 
 // ListReader::NextEntry(char*, size_t), as the linker names it.
@@ -17,7 +19,12 @@ extern "C" bool __real__ZN10ListReader9NextEntryEPcy(ListReader* reader, char* l
 extern "C" bool __wrap__ZN10ListReader9NextEntryEPcy(ListReader* reader, char* line, size_t capacity)
 {
     bool got = __real__ZN10ListReader9NextEntryEPcy(reader, line, capacity);
-    ++(got ? g_entriesRead : g_passes);
+    if (got) {
+        ++g_entriesRead;
+    } else {
+        if (g_passes < kMaxPasses) QueryPerformanceCounter(&g_passEnds[g_passes]);
+        ++g_passes;
+    }
     return got;
 }
 
@@ -35,7 +42,13 @@ int main(int argc, char** argv)
     DeleteListedEntries(list, argv[1]);
     QueryPerformanceCounter(&end);
     fclose(list);
-    printf("%.3f %d %d\n", (double)(end.QuadPart - start.QuadPart) * 1e3 / (double)frequency.QuadPart, g_passes,
-           g_entriesRead);
+    double scale = 1e3 / (double)frequency.QuadPart;
+    printf("%.3f %d %d", (double)(end.QuadPart - start.QuadPart) * scale, g_passes, g_entriesRead);
+    LONGLONG previous = start.QuadPart;
+    for (int i = 0; i < g_passes && i < kMaxPasses; ++i) {
+        printf(" %.3f", (double)(g_passEnds[i].QuadPart - previous) * scale);
+        previous = g_passEnds[i].QuadPart;
+    }
+    printf("\n");
     return 0;
 }
