@@ -2,6 +2,7 @@
 // which set-up applies everything.
 #include "integration/integration.h"
 #include <shlobj.h>
+#include <winver.h>
 #include "base/path.h"
 #include "base/product.h"
 #include "base/system.h"
@@ -56,14 +57,101 @@ void RegisterFileTypes()
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, NULL, NULL);
 }
 
+namespace {
+
+// A string of the executable's own version resource ("ProductVersion", "CompanyName").
+bool VersionString(const char* selfPath, const char* name, char* out, size_t capacity)
+{
+    out[0] = '\0';
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(selfPath, &ignored);
+    if (!size) return false;
+    void* block = HeapAlloc(GetProcessHeap(), 0, size);
+    if (!block) return false;
+    bool found = false;
+    if (GetFileVersionInfoA(selfPath, 0, size, block)) {
+        // The first translation the resource declares names the block of its strings.
+        struct Translation {
+            WORD language;
+            WORD codePage;
+        }* translation = nullptr;
+        UINT length = 0;
+        char query[128];
+        char* text = nullptr;
+        if (VerQueryValueA(block, "\\VarFileInfo\\Translation", (void**)&translation, &length) &&
+            length >= sizeof *translation &&
+            FormatText(query, sizeof query, "\\StringFileInfo\\%04x%04x\\%s", translation->language,
+                       translation->codePage, name) &&
+            VerQueryValueA(block, query, (void**)&text, &length) && text && length)
+            found = CopyTextPart(out, capacity, text, length);
+    }
+    HeapFree(GetProcessHeap(), 0, block);
+    return found;
+}
+
+} // namespace
+
+unsigned long long FolderSize(const char* folder)
+{
+    char pattern[kPathCapacity];
+    if (!CopyText(pattern, sizeof pattern, folder) || !AppendBackslash(pattern, sizeof pattern) ||
+        !AppendText(pattern, sizeof pattern, "*"))
+        return 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    unsigned long long total = 0;
+    do {
+        const char* name = found.cFileName;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            // A linked folder belongs to someone else: it is not counted.
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+            char sub[kPathCapacity];
+            char* namePart = pattern + TextLength(pattern) - 1;  // the "*"
+            if (CopyTextPart(sub, sizeof sub, pattern, (size_t)(namePart - pattern)) &&
+                AppendText(sub, sizeof sub, name))
+                total += FolderSize(sub);
+        } else {
+            total += ((unsigned long long)found.nFileSizeHigh << 32) | found.nFileSizeLow;
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return total;
+}
+
 void RegisterUninstall()
 {
     SetRegString(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "DisplayName", GetString(IDS_DISPLAY_NAME));
     char selfPath[kPathCapacity];
     DWORD n = GetModuleFileNameA(NULL, selfPath, sizeof selfPath);
+    // A cut path would name another file: nothing of the entry that needs it is written.
+    if (n == 0 || n >= sizeof selfPath) return;
     // Started by that path alone, the program runs in uninstall mode.
-    if (n > 0 && n < sizeof selfPath)
-        SetRegString(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "UninstallString", selfPath);
+    SetRegString(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "UninstallString", selfPath);
+
+    // What the system's list of installed programs and package managers read.
+    char text[kPathCapacity + 32];
+    if (FormatText(text, sizeof text, "\"%s\" /uninstall /s", selfPath))
+        SetRegString(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "QuietUninstallString", text);
+    if (FormatText(text, sizeof text, "%s,0", selfPath))
+        SetRegString(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "DisplayIcon", text);
+    if (VersionString(selfPath, "ProductVersion", text, sizeof text))
+        SetRegString(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "DisplayVersion", text);
+    if (VersionString(selfPath, "CompanyName", text, sizeof text))
+        SetRegString(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "Publisher", text);
+    char folder[kPathCapacity];
+    CopyText(folder, sizeof folder, selfPath);
+    char* name = NameOfPath(folder);
+    // The folder without its final backslash, except for a drive root.
+    if (name > folder + 1 && name[-1] == '\\' && name[-2] != ':') --name;
+    *name = '\0';
+    SetRegString(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "InstallLocation", folder);
+    unsigned long long kib = (FolderSize(folder) + 1023) / 1024;
+    SetRegDword(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "EstimatedSize", kib > 0xFFFFFFFFull ? 0xFFFFFFFFu : (DWORD)kib);
+    SetRegDword(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "NoModify", 1);
+    SetRegDword(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "NoRepair", 1);
+    SetRegString(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY, "URLInfoAbout", GetString(IDS_HOME_PAGE));
 }
 
 void ApplySetup(const SetupOptions* options, char* groupPathOut)

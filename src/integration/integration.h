@@ -20,4 +20,7 @@ bool DeleteFolderTree(char* path);
 void RegisterAppPath();
 void RegisterFileTypes();
 void RegisterUninstall();
+// Total size in bytes of the files in a folder and its subfolders (linked folders not
+// counted): the uninstall entry's estimate.
+unsigned long long FolderSize(const char* folder);
 void ApplySetup(const SetupOptions* options, char* groupPathOut);

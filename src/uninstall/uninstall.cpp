@@ -1,6 +1,280 @@
-// Placeholder until the uninstall procedure lands: returns at once.
 #include "uninstall/uninstall.h"
+#include <shlobj.h>
+#include <stdio.h>
+#include "base/path.h"
+#include "base/product.h"
+#include "base/system.h"
+#include "base/text.h"
+#include "driver/globals.h"
+#include "integration/integration.h"
+#include "lang/resources.h"
+#include "registry/registry.h"
+#include "resources/resource.h"
+#include "setup_ui/options.h"
+#include "uninstall/listfile.h"
+#include "uninstall/script_text.h"
 
-void RunUninstall() {}
-void RemoveIntegration() {}
-void WriteSelfRemovalScript(const char*) {}
+namespace {
+
+const char kListFileName[] = "Uninstall.lst";
+const char* const kHelpIndexFiles[] = {"bramix.gid", "bramix.fts"};
+
+enum { kMessageCapacity = 200 };
+
+bool JoinPath(char* out, const char* folder, const char* name)
+{
+    return CopyText(out, kPathCapacity, folder) && AppendText(out, kPathCapacity, name);
+}
+
+// True when some folder between the program folder and the entry's own name is a junction
+// or a symbolic link: whatever lies behind it is not the program's to delete.
+bool PassesThroughLink(char* fullPath, size_t folderLength)
+{
+    for (char* p = fullPath + folderLength; *p; p = NextChar(p)) {
+        if (*p != '\\') continue;
+        *p = '\0';
+        DWORD attributes = GetFileAttributesA(fullPath);
+        *p = '\\';
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    }
+    return false;
+}
+
+// A listed entry that is itself a link goes as a link. That is only safe where the system
+// opens the link itself rather than its target; where it would follow the link (as Wine
+// does), the link is left alone, and so is everything behind it. Its attributes are not
+// cleared either: that, too, could reach the target.
+bool RemoveLink(const char* path, DWORD attributes)
+{
+    HANDLE link = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (link == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool isLink = GetFileInformationByHandle(link, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    CloseHandle(link);
+    if (!isLink) return false;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return RemoveDirectoryA(path) != FALSE;
+    return DeleteFileA(path) != FALSE;
+}
+
+// One attempt at one listed entry; true when something was deleted. folder is the program
+// folder as a full path ending in a backslash.
+bool DeleteEntry(const char* folder, const char* entry)
+{
+    if (!IsRelativeEntry(entry)) return false;
+    char joined[kPathCapacity];
+    if (!JoinPath(joined, folder, entry)) return false;
+    // The system's own reading of the path decides where it lies, not its text.
+    char full[kPathCapacity];
+    char* namePart;
+    DWORD n = GetFullPathNameA(joined, sizeof full, full, &namePart);
+    if (n == 0 || n >= sizeof full) return false;
+    if (!LiesBelowFolder(full, folder)) return false;
+    if (PassesThroughLink(full, TextLength(folder))) return false;
+
+    DWORD attributes = GetFileAttributesA(full);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return RemoveLink(full, attributes);
+    // Read-only, hidden and system entries go too.
+    SetFileAttributesA(full, 0);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return RemoveDirectoryA(full) != FALSE;
+    return DeleteFileA(full) != FALSE;
+}
+
+// Passes over the whole list until one deletes nothing: a folder listed before its files
+// goes in a later pass.
+void DeleteListedEntries(FILE* list, const char* programFolder)
+{
+    char folder[kPathCapacity];
+    char* namePart;
+    DWORD n = GetFullPathNameA(programFolder, sizeof folder, folder, &namePart);
+    if (n == 0 || n >= sizeof folder || !AppendBackslash(folder, sizeof folder))
+        CopyText(folder, sizeof folder, programFolder);
+    ListReader reader(list);
+    char line[kListLineCapacity];
+    for (;;) {
+        int deleted = 0;
+        while (reader.NextEntry(line, sizeof line))
+            if (DeleteEntry(folder, line)) ++deleted;
+        if (deleted == 0 || !reader.Rewind()) break;
+    }
+}
+
+// The path as a batch file must hold it: in the OEM code page, which the interpreter reads
+// it in. A path with a character that code page lacks is given by its short name.
+bool ToOemExactly(const char* path, char* out, size_t capacity)
+{
+    WCHAR wide[kPathCapacity];
+    WCHAR back[kPathCapacity];
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kPathCapacity)) return false;
+    BOOL usedDefault = FALSE;
+    if (!WideCharToMultiByte(CP_OEMCP, 0, wide, -1, out, (int)capacity, NULL, &usedDefault) || usedDefault)
+        return false;
+    // A best-fit replacement ("S" for "Š") is no default character, but it names another file.
+    if (!MultiByteToWideChar(CP_OEMCP, 0, out, -1, back, kPathCapacity)) return false;
+    return lstrcmpW(wide, back) == 0;
+}
+
+bool ToBatchPath(const char* path, char* out, size_t capacity)
+{
+    if (ToOemExactly(path, out, capacity)) return true;
+    char shortPath[kPathCapacity];
+    DWORD n = GetShortPathNameA(path, shortPath, sizeof shortPath);
+    if (n == 0 || n >= sizeof shortPath) return false;
+    return ToOemExactly(shortPath, out, capacity);
+}
+
+bool WritePiece(FILE* file, const char* piece)
+{
+    size_t length = TextLength(piece);
+    return fwrite(piece, 1, length, file) == length;
+}
+
+} // namespace
+
+void RemoveIntegration()
+{
+    SetupOptions none;
+    ZeroMemory(&none, sizeof none);
+    SetAssociations(&none);
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, NULL, NULL);
+    SetShellExtension(&none);
+    SetShortcuts(&none, nullptr);
+    DeleteRegTree(HKEY_CLASSES_ROOT, PRODUCT_FILE_TYPE);
+    DeleteRegTree(HKEY_CLASSES_ROOT, PRODUCT_ZIP_TYPE);
+    DeleteRegTree(HKEY_CLASSES_ROOT, PRODUCT_REV_TYPE);
+    DeleteRegTree(HKEY_CLASSES_ROOT, ".rev");
+    DeleteRegKey(HKEY_LOCAL_MACHINE, PRODUCT_UNINSTALL_KEY);
+    DeleteRegKey(HKEY_LOCAL_MACHINE, PRODUCT_APP_PATHS_KEY);
+    // Last: the give-back above read its backups from the settings key.
+    DeleteRegTree(HKEY_CURRENT_USER, "");
+}
+
+void RunUninstall()
+{
+    char programPath[kPathCapacity];
+    DWORD n = GetModuleFileNameA(NULL, programPath, sizeof programPath);
+    // A path that filled the buffer was cut, and would name another file.
+    if (n == 0 || n >= sizeof programPath) return;
+    char folder[kPathCapacity];
+    if (!ProgramFolderOf(programPath, folder, sizeof folder)) return;
+    SetCurrentDirectoryA(folder);
+    if (!AppendBackslash(folder, sizeof folder)) return;
+
+    // A quiet uninstall ("/uninstall /s", the entry's quiet command) asks nothing and shows
+    // nothing: no one may be there to answer.
+    if (!SilentMode && MessageBoxA(NULL, GetString(IDS_CONFIRM_UNINSTALL), GetString(IDS_UNINSTALL_CAPTION),
+                                   MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
+        return;
+
+    // Named with the program folder, so that a current directory the system refused to
+    // change cannot put another folder's files in their place.
+    char listPath[kPathCapacity];
+    FILE* list = JoinPath(listPath, folder, kListFileName) ? fopen(listPath, "rb") : nullptr;
+    if (!list) {
+        if (SilentMode) return;
+        // The text may come from a translation: data, never a format.
+        char message[kMessageCapacity];
+        InsertArgument(message, sizeof message, GetString(IDS_NO_LIST_FILE), kListFileName);
+        MessageBoxA(NULL, message, GetString(IDS_UNINSTALL_CAPTION), MB_ICONERROR | MB_SETFOREGROUND);
+        return;
+    }
+
+    RemoveIntegration();
+    TheExtResource.Unload();
+
+    char path[kPathCapacity];
+    for (const char* name : kHelpIndexFiles) {
+        if (!JoinPath(path, folder, name)) continue;
+        SetFileAttributesA(path, 0);
+        DeleteFileA(path);
+    }
+
+    DeleteListedEntries(list, folder);
+    fclose(list);
+    DeleteFileA(listPath);
+
+    WriteSelfRemovalScript(programPath);
+}
+
+void WriteSelfRemovalScript(const char* programPath)
+{
+    // Every piece is composed before the file is made: a script cut short could name
+    // another file than the one meant.
+    char tempFolder[kPathCapacity];
+    DWORD n = GetTempPathA(sizeof tempFolder, tempFolder);
+    if (n == 0 || n >= sizeof tempFolder) return;
+    char scriptPath[kPathCapacity];
+    if (!JoinPath(scriptPath, tempFolder, SELF_REMOVAL_SCRIPT_NAME)) return;
+
+    // The folder the "rd" line removes is the program's own, whatever the current
+    // directory has become.
+    char folder[kPathCapacity];
+    if (!ProgramFolderOf(programPath, folder, sizeof folder)) return;
+
+    char interpreter[kPathCapacity];
+    interpreter[0] = '\0';
+    n = GetEnvironmentVariableA("COMSPEC", interpreter, sizeof interpreter);
+    if (n >= sizeof interpreter) interpreter[0] = '\0';
+
+    bool ntFamily = WinNtMajorVersion() != 0;
+    // The script is written for the interpreter that runs it: cmd also where the system
+    // reports the 9x family.
+    bool cmdDialect = ntFamily || IsCmdInterpreter(interpreter);
+
+    char batchProgram[kPathCapacity];
+    char batchFolder[kPathCapacity];
+    char batchScript[kPathCapacity];
+    if (!ToBatchPath(programPath, batchProgram, sizeof batchProgram) ||
+        !ToBatchPath(folder, batchFolder, sizeof batchFolder) ||
+        !ToBatchPath(tempFolder, batchScript, sizeof batchScript) ||
+        !AppendText(batchScript, sizeof batchScript, SELF_REMOVAL_SCRIPT_NAME))
+        return;
+
+    char firstLine[kScriptPieceCapacity];
+    char block[kScriptPieceCapacity];
+    char tail[kScriptPieceCapacity];
+    char commandLine[kScriptCommandCapacity];
+    if (!ComposeScriptFirstLine(firstLine, sizeof firstLine, cmdDialect, batchProgram) ||
+        !ComposeDeletionBlock(block, sizeof block, batchProgram, batchFolder) ||
+        !ComposeScriptTail(tail, sizeof tail, batchProgram, batchScript) ||
+        !ComposeInterpreterCommand(commandLine, sizeof commandLine, cmdDialect, interpreter, scriptPath))
+        return;
+
+    FILE* script = fopen(scriptPath, "wb");
+    if (!script) return;
+    bool written = WritePiece(script, firstLine);
+    for (int i = 0; i < kScriptDeletionAttempts; ++i) written = written && WritePiece(script, block);
+    written = written && WritePiece(script, tail);
+    if (fclose(script) != 0) written = false;
+    if (!written) {
+        DeleteFileA(scriptPath);
+        return;
+    }
+
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    HANDLE nullDevice = INVALID_HANDLE_VALUE;
+    if (ntFamily) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+    } else {
+        // Inheritable, or the interpreter could not use it as its standard handles.
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+        nullDevice = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, NULL);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = nullDevice;
+        startup.hStdOutput = nullDevice;
+        startup.hStdError = nullDevice;
+    }
+
+    // Neither this process nor the interpreter may hold the program folder.
+    SetCurrentDirectoryA("..");
+    PROCESS_INFORMATION process;
+    CreateProcessA(NULL, commandLine, NULL, NULL, TRUE, ntFamily ? 0 : DETACHED_PROCESS, NULL, NULL, &startup,
+                   &process);
+    if (nullDevice != INVALID_HANDLE_VALUE) CloseHandle(nullDevice);
+    ExitProcess(0);
+}

@@ -8,6 +8,8 @@ set(BRAMIX_BYTE_SOURCES
   src/lang/textkey.cpp
   src/integration/assocdata.cpp
   src/lang/langtext.cpp
+  src/uninstall/listfile.cpp
+  src/uninstall/script_text.cpp
   tests/host/host_globals.cpp
 )
 set(BRAMIX_BYTE_TESTS
@@ -17,4 +19,6 @@ set(BRAMIX_BYTE_TESTS
   tests/integration/assocdata_test.cpp
   tests/lang/langtext_test.cpp
   tests/host/bytes_test.cpp
+  tests/uninstall/listfile_test.cpp
+  tests/uninstall/script_text_test.cpp
 )
