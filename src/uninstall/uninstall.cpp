@@ -1,6 +1,7 @@
 #include "uninstall/uninstall.h"
 #include <shlobj.h>
 #include <stdio.h>
+#include <string.h>
 #include "base/path.h"
 #include "base/product.h"
 #include "base/system.h"
@@ -57,9 +58,34 @@ bool RemoveLink(const char* path, DWORD attributes)
     return DeleteFileA(path) != FALSE;
 }
 
+// A folder that a pass found missing, as a full path without its final backslash: nothing
+// below it can be there, and looking for it again would cost as much as the first time
+// (where the system matches names without regard to case, a name that is not there is
+// sought through the whole folder that should hold it).
+struct MissingFolder {
+    char path[kPathCapacity];
+    size_t length;
+};
+
+bool LiesBelow(const char* fullPath, const MissingFolder& missing)
+{
+    return missing.length > 0 && strncmp(fullPath, missing.path, missing.length) == 0 &&
+           fullPath[missing.length] == '\\';
+}
+
+void NoteMissingParent(const char* fullPath, MissingFolder& missing)
+{
+    const char* lastBackslash = nullptr;
+    for (const char* p = fullPath; *p; p = NextChar(p))
+        if (*p == '\\') lastBackslash = p;
+    missing.length = 0;
+    if (lastBackslash && CopyTextPart(missing.path, sizeof missing.path, fullPath, (size_t)(lastBackslash - fullPath)))
+        missing.length = (size_t)(lastBackslash - fullPath);
+}
+
 // One attempt at one listed entry; true when something was deleted. folder is the program
 // folder as a full path ending in a backslash.
-bool DeleteEntry(const char* folder, const char* entry)
+bool DeleteEntry(const char* folder, const char* entry, MissingFolder& missing)
 {
     if (!IsRelativeEntry(entry)) return false;
     char joined[kPathCapacity];
@@ -70,13 +96,23 @@ bool DeleteEntry(const char* folder, const char* entry)
     DWORD n = GetFullPathNameA(joined, sizeof full, full, &namePart);
     if (n == 0 || n >= sizeof full) return false;
     if (!LiesBelowFolder(full, folder)) return false;
-    if (PassesThroughLink(full, TextLength(folder))) return false;
+    if (LiesBelow(full, missing)) return false;
 
     DWORD attributes = GetFileAttributesA(full);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // Nothing there: nothing to clear or delete. An entry of a missing folder tells
+        // that the entries after it in the same folder are missing too.
+        DWORD error = GetLastError();
+        if (error == ERROR_PATH_NOT_FOUND) NoteMissingParent(full, missing);
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+    }
+    if (PassesThroughLink(full, TextLength(folder))) return false;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return RemoveLink(full, attributes);
-    // Read-only, hidden and system entries go too.
-    SetFileAttributesA(full, 0);
+    // Read-only, hidden and system entries go too. Clearing costs about as much as the
+    // deletion itself, so it is left out where no attribute stands in the way.
+    const DWORD kInTheWay = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kInTheWay)) SetFileAttributesA(full, 0);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return RemoveDirectoryA(full) != FALSE;
     return DeleteFileA(full) != FALSE;
@@ -95,8 +131,11 @@ void DeleteListedEntries(FILE* list, const char* programFolder)
     char line[kListLineCapacity];
     for (;;) {
         int deleted = 0;
+        // Found missing in this pass; each pass looks again.
+        MissingFolder missing;
+        missing.length = 0;
         while (reader.NextEntry(line, sizeof line))
-            if (DeleteEntry(folder, line)) ++deleted;
+            if (DeleteEntry(folder, line, missing)) ++deleted;
         if (deleted == 0 || !reader.Rewind()) break;
     }
 }
