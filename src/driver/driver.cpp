@@ -80,9 +80,13 @@ int RunProgram(HINSTANCE instance, const char* commandTail)
     HeadingFont = CreateFontA(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0,
                               "MS Sans Serif");
 
+    int exitCode = 0;
     switch (ParseSwitch(commandTail, &SilentMode)) {
-    case SwitchUninstall:
-    case SwitchUninstallCommand: RunUninstall(); break;
+    case SwitchUninstall: RunUninstall(); break;
+    case SwitchUninstallCommand:
+        // A quiet uninstall shows no box: its caller learns of a missing list this way.
+        if (!RunUninstall() && SilentMode) exitCode = kExitNothingUninstalled;
+        break;
     case SwitchSetup: RunSetup(); break;
     case SwitchWait: Sleep(2000); break;
     case SwitchWarning: ShowWarning(); break;
@@ -93,5 +97,5 @@ int RunProgram(HINSTANCE instance, const char* commandTail)
     if (richEdit) FreeLibrary(richEdit);
     OleUninitialize();
     DeleteObject(HeadingFont);
-    return 0;
+    return exitCode;
 }

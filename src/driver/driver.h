@@ -2,6 +2,9 @@
 #pragma once
 #include <windows.h>
 
+// The exit code of "/uninstall /s" when there was nothing to uninstall (no list file).
+enum { kExitNothingUninstalled = 2 };
+
 // Everything WinMain does; returns the process exit code.
 int RunProgram(HINSTANCE instance, const char* commandTail);
 

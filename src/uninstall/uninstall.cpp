@@ -58,6 +58,21 @@ bool RemoveLink(const char* path, DWORD attributes)
     return DeleteFileA(path) != FALSE;
 }
 
+// The full path of a listed entry, as the system reads it, into full (kPathCapacity
+// bytes); false for an entry that could name anything outside the program folder. folder
+// is the program folder as a full path ending in a backslash.
+bool ResolveEntryPath(const char* folder, const char* entry, char* full)
+{
+    if (!IsRelativeEntry(entry)) return false;
+    char joined[kPathCapacity];
+    if (!JoinPath(joined, folder, entry)) return false;
+    // The system's own reading of the path decides where it lies, not its text.
+    char* namePart;
+    DWORD n = GetFullPathNameA(joined, kPathCapacity, full, &namePart);
+    if (n == 0 || n >= kPathCapacity) return false;
+    return LiesBelowFolder(full, folder);
+}
+
 // A folder that a pass found missing, as a full path without its final backslash: nothing
 // below it can be there, and looking for it again would cost as much as the first time
 // (where the system matches names without regard to case, a name that is not there is
@@ -83,30 +98,31 @@ void NoteMissingParent(const char* fullPath, MissingFolder& missing)
         missing.length = (size_t)(lastBackslash - fullPath);
 }
 
-// One attempt at one listed entry; true when something was deleted. folder is the program
-// folder as a full path ending in a backslash.
-bool DeleteEntry(const char* folder, const char* entry, MissingFolder& missing)
+// Whether the entry at full may be there, with its attributes (INVALID_FILE_ATTRIBUTES
+// when they cannot be read for another reason than its absence): false when it is not
+// there, or lies behind a link below the program folder (folderLength bytes of full). A
+// path below a folder found missing is not looked for; one missing for want of its folder
+// notes that folder.
+bool MayBeThere(char* full, size_t folderLength, MissingFolder& missing, DWORD* attributes)
 {
-    if (!IsRelativeEntry(entry)) return false;
-    char joined[kPathCapacity];
-    if (!JoinPath(joined, folder, entry)) return false;
-    // The system's own reading of the path decides where it lies, not its text.
-    char full[kPathCapacity];
-    char* namePart;
-    DWORD n = GetFullPathNameA(joined, sizeof full, full, &namePart);
-    if (n == 0 || n >= sizeof full) return false;
-    if (!LiesBelowFolder(full, folder)) return false;
     if (LiesBelow(full, missing)) return false;
-
-    DWORD attributes = GetFileAttributesA(full);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        // Nothing there: nothing to clear or delete. An entry of a missing folder tells
-        // that the entries after it in the same folder are missing too.
+    // Its own attributes first: most entries that are not there end here, with one look-up.
+    *attributes = GetFileAttributesA(full);
+    if (*attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD error = GetLastError();
         if (error == ERROR_PATH_NOT_FOUND) NoteMissingParent(full, missing);
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
     }
-    if (PassesThroughLink(full, TextLength(folder))) return false;
+    return !PassesThroughLink(full, folderLength);
+}
+
+// One attempt at one listed entry; true when something was deleted.
+bool DeleteEntry(const char* folder, const char* entry, MissingFolder& missing)
+{
+    char full[kPathCapacity];
+    if (!ResolveEntryPath(folder, entry, full)) return false;
+    DWORD attributes;
+    if (!MayBeThere(full, TextLength(folder), missing, &attributes)) return false;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return RemoveLink(full, attributes);
     // Read-only, hidden and system entries go too. Clearing costs about as much as the
@@ -118,15 +134,21 @@ bool DeleteEntry(const char* folder, const char* entry, MissingFolder& missing)
     return DeleteFileA(full) != FALSE;
 }
 
+// The program folder as a full path ending in a backslash.
+void FullProgramFolder(const char* programFolder, char* folder)
+{
+    char* namePart;
+    DWORD n = GetFullPathNameA(programFolder, kPathCapacity, folder, &namePart);
+    if (n == 0 || n >= kPathCapacity || !AppendBackslash(folder, kPathCapacity))
+        CopyText(folder, kPathCapacity, programFolder);
+}
+
 // Passes over the whole list until one deletes nothing: a folder listed before its files
 // goes in a later pass.
 void DeleteListedEntries(FILE* list, const char* programFolder)
 {
     char folder[kPathCapacity];
-    char* namePart;
-    DWORD n = GetFullPathNameA(programFolder, sizeof folder, folder, &namePart);
-    if (n == 0 || n >= sizeof folder || !AppendBackslash(folder, sizeof folder))
-        CopyText(folder, sizeof folder, programFolder);
+    FullProgramFolder(programFolder, folder);
     ListReader reader(list);
     char line[kListLineCapacity];
     for (;;) {
@@ -137,6 +159,120 @@ void DeleteListedEntries(FILE* list, const char* programFolder)
         while (reader.NextEntry(line, sizeof line))
             if (DeleteEntry(folder, line, missing)) ++deleted;
         if (deleted == 0 || !reader.Rewind()) break;
+    }
+}
+
+// Deletion at the next restart. The NT family keeps a list of its own (MoveFileExA); the
+// 9x family's is the "[rename]" section of wininit.ini, where "NUL=" deletes a file by its
+// short name (folders it cannot remove).
+class RestartDeletions {
+public:
+    explicit RestartDeletions(bool ntFamily) : nt_(ntFamily) {}
+    ~RestartDeletions() { Flush(); }
+
+    void Add(const char* path, bool isFolder)
+    {
+        if (nt_) {
+            MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+            return;
+        }
+        if (isFolder) return;
+        char shortPath[kPathCapacity];
+        DWORD n = GetShortPathNameA(path, shortPath, sizeof shortPath);
+        if (n == 0 || n >= sizeof shortPath) return;
+        if (!loaded_) Load();
+        // "NUL=" + path + its terminator, then the list's final terminator.
+        size_t need = 4 + n + 1;
+        if (used_ + need + 1 > sizeof section_) return;
+        CopyText(section_ + used_, sizeof section_ - used_, "NUL=");
+        CopyText(section_ + used_ + 4, sizeof section_ - used_ - 4, shortPath);
+        used_ += need;
+        section_[used_] = '\0';
+        changed_ = true;
+    }
+
+private:
+    void Load()
+    {
+        loaded_ = true;
+        if (GetWindowsDirectoryA(file_, sizeof file_ - 16) == 0 || !AppendBackslash(file_, sizeof file_) ||
+            !AppendText(file_, sizeof file_, "wininit.ini")) {
+            file_[0] = '\0';
+            return;
+        }
+        // Entries already pending stay, in front of ours.
+        DWORD n = GetPrivateProfileSectionA("rename", section_, sizeof section_, file_);
+        used_ = (n > 0 && n < sizeof section_ - 2) ? n : 0;
+        section_[used_] = '\0';
+    }
+
+    void Flush()
+    {
+        if (changed_ && file_[0]) WritePrivateProfileSectionA("rename", section_, file_);
+        changed_ = false;
+    }
+
+    bool nt_;
+    bool loaded_ = false;
+    bool changed_ = false;
+    char file_[kPathCapacity] = "";
+    char section_[32768];  // the most a 9x profile section holds
+    size_t used_ = 0;
+};
+
+int PathDepth(const char* path)
+{
+    int depth = 0;
+    for (const char* p = path; *p; p = NextChar(p))
+        if (*p == '\\') ++depth;
+    return depth;
+}
+
+// What the passes could not delete (a file in use, say) goes at the next restart, without a
+// message: files first, then folders from the deepest up, then the program folder itself.
+void ScheduleLeftovers(FILE* list, const char* programFolder)
+{
+    char folder[kPathCapacity];
+    FullProgramFolder(programFolder, folder);
+    ListReader reader(list);
+    if (!reader.Rewind()) return;
+    RestartDeletions pending(WinNtMajorVersion() != 0);
+    char line[kListLineCapacity];
+    char full[kPathCapacity];
+    size_t folderLength = TextLength(folder);
+    MissingFolder missing;
+    missing.length = 0;
+    int deepest = 0;
+    bool any = false;
+    while (reader.NextEntry(line, sizeof line)) {
+        DWORD attributes;
+        if (!ResolveEntryPath(folder, line, full) || !MayBeThere(full, folderLength, missing, &attributes) ||
+            attributes == INVALID_FILE_ATTRIBUTES)
+            continue;
+        any = true;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            int depth = PathDepth(full);
+            if (depth > deepest) deepest = depth;
+        } else {
+            pending.Add(full, false);
+        }
+    }
+    if (!any) return;
+    for (int depth = deepest; depth > 0; --depth) {
+        if (!reader.Rewind()) break;
+        while (reader.NextEntry(line, sizeof line)) {
+            if (!ResolveEntryPath(folder, line, full) || PathDepth(full) != depth) continue;
+            DWORD attributes;
+            if (MayBeThere(full, folderLength, missing, &attributes) && attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_DIRECTORY))
+                pending.Add(full, true);
+        }
+    }
+    // The program folder itself, unless it is a drive root.
+    size_t length = TextLength(folder);
+    if (length > 3) {
+        folder[length - 1] = '\0';
+        pending.Add(folder, true);
     }
 }
 
@@ -190,34 +326,34 @@ void RemoveIntegration()
     DeleteRegTree(HKEY_CURRENT_USER, "");
 }
 
-void RunUninstall()
+bool RunUninstall()
 {
     char programPath[kPathCapacity];
     DWORD n = GetModuleFileNameA(NULL, programPath, sizeof programPath);
     // A path that filled the buffer was cut, and would name another file.
-    if (n == 0 || n >= sizeof programPath) return;
+    if (n == 0 || n >= sizeof programPath) return false;
     char folder[kPathCapacity];
-    if (!ProgramFolderOf(programPath, folder, sizeof folder)) return;
+    if (!ProgramFolderOf(programPath, folder, sizeof folder)) return false;
     SetCurrentDirectoryA(folder);
-    if (!AppendBackslash(folder, sizeof folder)) return;
+    if (!AppendBackslash(folder, sizeof folder)) return false;
 
     // A quiet uninstall ("/uninstall /s", the entry's quiet command) asks nothing and shows
     // nothing: no one may be there to answer.
     if (!SilentMode && MessageBoxA(NULL, GetString(IDS_CONFIRM_UNINSTALL), GetString(IDS_UNINSTALL_CAPTION),
                                    MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
-        return;
+        return true;
 
     // Named with the program folder, so that a current directory the system refused to
     // change cannot put another folder's files in their place.
     char listPath[kPathCapacity];
     FILE* list = JoinPath(listPath, folder, kListFileName) ? fopen(listPath, "rb") : nullptr;
     if (!list) {
-        if (SilentMode) return;
+        if (SilentMode) return false;
         // The text may come from a translation: data, never a format.
         char message[kMessageCapacity];
         InsertArgument(message, sizeof message, GetString(IDS_NO_LIST_FILE), kListFileName);
         MessageBoxA(NULL, message, GetString(IDS_UNINSTALL_CAPTION), MB_ICONERROR | MB_SETFOREGROUND);
-        return;
+        return false;
     }
 
     RemoveIntegration();
@@ -231,10 +367,12 @@ void RunUninstall()
     }
 
     DeleteListedEntries(list, folder);
+    ScheduleLeftovers(list, folder);
     fclose(list);
     DeleteFileA(listPath);
 
     WriteSelfRemovalScript(programPath);
+    return true;
 }
 
 void WriteSelfRemovalScript(const char* programPath)

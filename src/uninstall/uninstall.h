@@ -1,7 +1,8 @@
 // The uninstall procedure and the self-removal script.
 #pragma once
 
-void RunUninstall();
+// False when nothing could be uninstalled: no list file, or no usable program path.
+bool RunUninstall();
 void RemoveIntegration();
 // Returns only when the script cannot be written; otherwise ends the process.
 void WriteSelfRemovalScript(const char* programPath);

@@ -301,6 +301,8 @@ struct BoxSeen {
     IconStyle icon = IconUnknown;
 };
 
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+
 class UninstallTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -313,6 +315,7 @@ protected:
 
     void TearDown() override
     {
+        ForgetRestartDeletions();
         // A warning box would keep a script waiting for ever.
         if (HWND box = WaitForDialog(kCaption, 0)) {
             ADD_FAILURE() << "a box is still open: " << MessageBoxText(box);
@@ -320,6 +323,65 @@ protected:
         }
         RemoveLeftovers();
         DeleteFileA(ScriptPath().c_str());
+    }
+
+    // Deletions left for the next restart by a test must not reach the prefix's next start.
+    static void ForgetRestartDeletions()
+    {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "PendingFileRenameOperations");
+            RegCloseKey(key);
+        }
+        DeleteFileA(WininitPath().c_str());
+    }
+
+    static std::string WininitPath()
+    {
+        char windows[MAX_PATH];
+        GetWindowsDirectoryA(windows, sizeof windows);
+        return std::string(windows) + "\\wininit.ini";
+    }
+
+    // The deletions pending for the next restart, in their order: the NT family's list
+    // (its "\??\" prefix removed), or the "NUL=" lines of wininit.ini's [rename] section.
+    static std::vector<std::string> RestartDeletions()
+    {
+        std::vector<std::string> out;
+        if (IsNtFamily()) {
+            DWORD type = 0;
+            std::string data;
+            if (!ReadValue(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations", &type, &data))
+                return out;
+            std::vector<std::string> strings;
+            size_t start = 0;
+            for (size_t i = 0; i < data.size(); ++i)
+                if (data[i] == '\0') {
+                    strings.push_back(data.substr(start, i - start));
+                    start = i + 1;
+                }
+            // Pairs of source and target; an empty target is a deletion.
+            for (size_t i = 0; i + 1 < strings.size(); i += 2)
+                if (strings[i + 1].empty() && !strings[i].empty())
+                    out.push_back(strings[i].compare(0, 4, "\\??\\") == 0 ? strings[i].substr(4) : strings[i]);
+        } else {
+            std::istringstream lines(ReadFile(WininitPath()));
+            std::string line;
+            bool inRename = false;
+            while (std::getline(lines, line)) {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                if (!line.empty() && line[0] == '[') inRename = line == "[rename]";
+                else if (inRename && line.compare(0, 4, "NUL=") == 0) out.push_back(line.substr(4));
+            }
+        }
+        return out;
+    }
+
+    static std::string LongPath(const std::string& path)
+    {
+        char out[MAX_PATH * 4];
+        DWORD n = GetLongPathNameA(path.c_str(), out, sizeof out);
+        return n && n < sizeof out ? std::string(out, n) : path;
     }
 
     // The product's registry entries and links of earlier runs go first, so that every
@@ -392,8 +454,9 @@ protected:
         EXPECT_EQ(0u, r.exitCode);
     }
 
-    // Runs the uninstaller quietly ("/uninstall /s"): it must show nothing and end with 0.
-    void RunQuietly(const std::string& folder)
+    // Runs the uninstaller quietly ("/uninstall /s"): it must show nothing and end with
+    // the exit code given (2: nothing to uninstall).
+    void RunQuietly(const std::string& folder, DWORD exitCode = 0)
     {
         HANDLE process = StartProcess("\"" + In(folder, "uninstall.exe") + "\" /uninstall /s", temp_.Path());
         ASSERT_TRUE(process);
@@ -406,7 +469,7 @@ protected:
         if (shown) PressButton(shown, IDNO);
         ProcessResult r = FinishProcess(process, 30000);
         EXPECT_TRUE(r.finished);
-        EXPECT_EQ(0u, r.exitCode);
+        EXPECT_EQ(exitCode, r.exitCode);
     }
 
     static void ExpectConfirmation(const BoxSeen& box)
@@ -509,7 +572,7 @@ TEST_F(UninstallTest, QuietUninstallWithoutListShowsNothingAndChangesNothing)
     std::set<std::string> registry = RegistrySnapshot();
     std::vector<std::string> files = Files(folder);
 
-    RunQuietly(folder);
+    RunQuietly(folder, 2);
     EXPECT_EQ(registry, RegistrySnapshot());
     EXPECT_EQ(files, Files(folder));
     EXPECT_FALSE(PathExists(ScriptPath()));
@@ -802,6 +865,88 @@ TEST_F(UninstallTest, OddFolderNamesRemoveExactlyTheirOwnFiles)
         }
         std::string line = ReadFile(log);
         EXPECT_NE(std::string::npos, line.find("cmd.exe /d /v:off /c \"" + ScriptPath() + "\"")) << line;
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(UninstallTest, WhatIsInUseGoesAtTheNextRestart)
+{
+    std::string folder = temp_ / "Bramix";
+    Install(folder, "sub\r\nsub\\held.txt\r\nfree.txt\r\n");
+    WriteFileAt(folder + "\\sub\\held.txt", "held");
+    WriteFileAt(folder + "\\free.txt", "free");
+    std::string held = folder + "\\sub\\held.txt";
+    HANDLE open = CreateFileA(held.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, open);
+
+    RunQuietly(folder);
+    EXPECT_FALSE(PathExists(folder + "\\free.txt"));
+    EXPECT_TRUE(PathExists(held));
+    EXPECT_TRUE(WaitUntilGone({folder + "\\uninstall.exe", ScriptPath()}));
+
+    std::vector<std::string> pending;
+    for (const std::string& p : RestartDeletions()) pending.push_back(LongPath(p));
+    std::vector<std::string> expected = {held};
+    // Folders go after what they hold; the 9x family's list removes files only.
+    if (IsNtFamily()) expected = {held, folder + "\\sub", folder};
+    EXPECT_EQ(expected, pending);
+
+    // The restart: the file is free again, and the list is carried out in its order.
+    CloseHandle(open);
+    for (const std::string& p : RestartDeletions()) {
+        DWORD attributes = GetFileAttributesA(p.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            RemoveDirectoryA(p.c_str());
+        else
+            DeleteFileA(p.c_str());
+    }
+    EXPECT_FALSE(PathExists(held));
+    if (IsNtFamily()) {
+        EXPECT_FALSE(PathExists(folder));
+    }
+}
+
+} // namespace
+
+namespace {
+
+bool InView(HKEY root, const char* path, REGSAM view)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// On 64-bit Windows each build writes its own registry view: the x86_64 build the 64-bit
+// one, the i686 build the 32-bit one (Wow6432Node), as the matching shell extension needs.
+TEST_F(UninstallTest, EntriesLandInTheViewOfTheBuild)
+{
+    // Registry views exist only on the 64-bit NT family.
+    if (!IsNtFamily()) GTEST_SKIP() << "no registry views on the 9x family";
+    std::string folder = temp_ / "Bramix";
+    Install(folder, "");
+    Integrate(folder);
+    const REGSAM own = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    const REGSAM other = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    const struct {
+        const char* path;
+        bool shared;  // a key that both views share (App Paths, since Windows 7)
+    } entries[] = {
+        {"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Bramix archiver", false},
+        {"Software\\Classes\\Bramix\\shell\\open\\command", false},
+        {"Software\\Classes\\Bramix.ZIP\\shellex\\DropHandler", false},
+        {"Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved", false},
+        {"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Bramix.exe", true},
+    };
+    for (const auto& e : entries) {
+        EXPECT_TRUE(InView(HKEY_LOCAL_MACHINE, e.path, own)) << e.path;
+        if (!e.shared) {
+            EXPECT_FALSE(InView(HKEY_LOCAL_MACHINE, e.path, other)) << e.path << " also in the other view";
+        }
     }
 }
 
