@@ -264,7 +264,7 @@ def deletion(wine, bench_bin, runs):
         shutil.copy(os.path.join(bench_bin, exe), unix)
     inst, inst_unix = base + "\\inst\\", os.path.join(unix, "inst")
     ref_list, ref_list_unix = base + "\\reference.lst", os.path.join(unix, "reference.lst")
-    program, reference, passes, entries, failures, pass_ms = [], [], set(), set(), [], []
+    program, reference, passes, entries, failures, pass_ms, leftover_ms = [], [], set(), set(), [], [], []
 
     def one(which):
         ref = make_tree(inst_unix)
@@ -280,13 +280,14 @@ def deletion(wine, bench_bin, runs):
             program.append(float(out[0]))
             passes.add(int(out[1]))
             entries.add(int(out[2]))
-            pass_ms.append([float(v) for v in out[3:]])
+            leftover_ms.append(float(out[3]))
+            pass_ms.append([float(v) for v in out[4:]])
         if left:
             failures.append("%s left %d entries" % (which, left))
 
     one("program")  # warm-up
     one("reference")
-    program.clear(); reference.clear(); passes.clear(); entries.clear(); pass_ms.clear()
+    program.clear(); reference.clear(); passes.clear(); entries.clear(); pass_ms.clear(); leftover_ms.clear()
     for r in range(runs):
         for which in (("program", "reference") if r % 2 == 0 else ("reference", "program")):
             one(which)
@@ -301,7 +302,7 @@ def deletion(wine, bench_bin, runs):
     count = max(len(p) for p in pass_ms)
     per_pass = [stats([p[i] for p in pass_ms if len(p) > i]) for i in range(count)]
     return {"program": stats(program), "reference": stats(reference), "passes": sorted(passes),
-            "entries_read": sorted(entries), "failures": failures, "per_pass": per_pass,
+            "entries_read": sorted(entries), "failures": failures, "per_pass": per_pass, "leftovers": stats(leftover_ms),
             "costs": {k: stats(v) for k, v in costs.items()},
             "listed": TREE_FOLDERS * (TREE_FILES_PER_FOLDER + 1)}
 
@@ -480,7 +481,7 @@ def write_report(path, r):
         add("An installation of %d files in %d folders; its \"Uninstall.lst\" names each folder before its "
             "files (%d entries). The program's deletion passes are timed from inside by a test build "
             "(tools/bench/win/delete_timing.cpp: the uninstall procedure's own source, from the opened list "
-            "to the end of the last pass); the reference (tools/bench/win/refdelete.cpp) removes the same "
+            "to the end of the last pass and of the scan for what they left); the reference (tools/bench/win/refdelete.cpp) removes the same "
             "tree in one ideal pass, the files first and then the folders, reading a list of its own. Both "
             "under Wine, the tree made afresh before each run, %d runs each, alternated. Milliseconds:"
             % (TREE_FOLDERS * TREE_FILES_PER_FOLDER, TREE_FOLDERS, de["listed"], de["program"]["n"]))
@@ -498,6 +499,7 @@ def write_report(path, r):
         add("|---|---|---|---|")
         for i, p in enumerate(de["per_pass"]):
             add("| %d | %s |" % (i + 1, triple(p, ms)))
+        add("| the scan for what the passes left (to delete at the next restart) | %s |" % triple(de["leftovers"], ms))
         add("")
         add("Where the time goes: what one call costs under Wine in each state that the passes meet "
             "(tools/bench/win/file_costs.cpp, on the same tree; samples of 100 calls), microseconds:")
@@ -517,7 +519,8 @@ def write_report(path, r):
             "program folder and it (no link may lie on the way), clear its attributes only when it is "
             "read-only, hidden or system, and delete it. With this list pass 1 deletes the files and fails on "
             "every folder, which still holds its files; pass 2 removes the folders and finds their files gone; "
-            "pass 3 finds nothing and ends the passes. Pass 1 is the reference's work with the attribute reads "
+            "pass 3 finds nothing and ends the passes; the scan for leftovers reads each entry once more in the "
+            "same way and finds nothing. Pass 1 is the reference's work with the attribute reads "
             "and the failed folder removals added, and most of the rest is pass 2's folder removals.")
         add("")
         add("What the profile showed, before the passes were changed to the above (same machine, same tree): "

@@ -1,7 +1,9 @@
 // A test build of the uninstall procedure that times its deletion passes from inside.
 //     delete_timing PROGRAM_FOLDER LIST
 // PROGRAM_FOLDER is a full path ending in a backslash; LIST is an "Uninstall.lst".
-// Prints "<milliseconds> <passes> <entries read>", then the milliseconds of each pass.
+// Prints "<milliseconds> <passes> <entries read> <milliseconds of the leftover scan>", then
+// the milliseconds of each pass. The time is the whole deletion: the passes and the scan
+// for what they could not delete.
 //
 // The procedure's own source is compiled into this program, so that the passes are the
 // ones the program makes; the list reader is wrapped by the linker (--wrap) to count them.
@@ -40,12 +42,18 @@ int main(int argc, char** argv)
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
     DeleteListedEntries(list, argv[1]);
+    int passes = g_passes;
+    int entriesRead = g_entriesRead;
+    LARGE_INTEGER passesEnd;
+    QueryPerformanceCounter(&passesEnd);
+    ScheduleLeftovers(list, argv[1]);
     QueryPerformanceCounter(&end);
     fclose(list);
     double scale = 1e3 / (double)frequency.QuadPart;
-    printf("%.3f %d %d", (double)(end.QuadPart - start.QuadPart) * scale, g_passes, g_entriesRead);
+    printf("%.3f %d %d %.3f", (double)(end.QuadPart - start.QuadPart) * scale, passes, entriesRead,
+           (double)(end.QuadPart - passesEnd.QuadPart) * scale);
     LONGLONG previous = start.QuadPart;
-    for (int i = 0; i < g_passes && i < kMaxPasses; ++i) {
+    for (int i = 0; i < passes && i < kMaxPasses; ++i) {
         printf(" %.3f", (double)(g_passEnds[i].QuadPart - previous) * scale);
         previous = g_passEnds[i].QuadPart;
     }
