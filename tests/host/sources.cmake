@@ -6,6 +6,7 @@ set(BRAMIX_BYTE_SOURCES
   src/driver/switches.cpp
   src/registry/keypath.cpp
   src/lang/textkey.cpp
+  src/lang/dialogscale.cpp
   src/integration/assocdata.cpp
   src/lang/langtext.cpp
   src/uninstall/listfile.cpp
@@ -16,6 +17,7 @@ set(BRAMIX_BYTE_TESTS
   tests/base/text_test.cpp
   tests/driver/switches_test.cpp
   tests/lang/textkey_test.cpp
+  tests/lang/dialogs_scale_test.cpp
   tests/integration/assocdata_test.cpp
   tests/lang/langtext_test.cpp
   tests/host/bytes_test.cpp

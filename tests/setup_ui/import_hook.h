@@ -1,0 +1,18 @@
+// Replaces one imported function of this executable for as long as the object lives, so
+// that a test can see calls that would otherwise start another program (the help engine).
+#pragma once
+#include <windows.h>
+
+class ImportHook {
+public:
+    ImportHook(const char* dll, const char* function, void* replacement);
+    ~ImportHook();
+    ImportHook(const ImportHook&) = delete;
+    ImportHook& operator=(const ImportHook&) = delete;
+
+    bool Installed() const { return slot_ != nullptr; }
+
+private:
+    void** slot_ = nullptr;
+    void* original_ = nullptr;
+};
