@@ -1,7 +1,7 @@
 #!/bin/bash
 # Benchmarks: start-up, list deletion, language lookups and size, each against a reference
 # in the same run. Builds what it needs, then writes docs/benchmarks.md.
-#   RUNS=30 DELETE_RUNS=5 REPETITIONS=15 tools/bench.sh
+#   RUNS=30 DELETE_RUNS=9 REPETITIONS=15 tools/bench.sh
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 export BRAMIX_BUILD="${BRAMIX_BUILD:-$root/build}"
@@ -43,5 +43,5 @@ fi
 ./tools/prefix.sh start
 [ "$was_running" = 1 ] || trap './tools/prefix.sh stop' EXIT
 
-python3 tools/bench/run.py "$root" "$build" --runs "${RUNS:-30}" --delete-runs "${DELETE_RUNS:-5}" \
+python3 tools/bench/run.py "$root" "$build" --runs "${RUNS:-30}" --delete-runs "${DELETE_RUNS:-9}" \
     --repetitions "${REPETITIONS:-15}"
