@@ -8,18 +8,23 @@ JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 export BRAMIX_BUILD := $(abspath $(BUILD))
 
-.PHONY: all deps build test demo bench clean $(ARCHES)
+.PHONY: all deps build test demo bench clean lngtool $(ARCHES)
 
 all: build
 
 deps:
 	@./tools/install-deps.sh
 
-build: deps $(ARCHES)
+build: deps $(ARCHES) lngtool
 
 $(ARCHES):
 	@cmake -S . -B $(BUILD)/$@ -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-$@.cmake >/dev/null
 	@cmake --build $(BUILD)/$@ -j $(JOBS)
+
+# The translator's kit, a host program.
+lngtool:
+	@cmake -S tools/lngtool -B $(BUILD)/lngtool >/dev/null
+	@cmake --build $(BUILD)/lngtool -j $(JOBS)
 
 test: build
 	@./tools/run-tests.sh $(ARCHES)
