@@ -495,7 +495,7 @@ def write_report(path, r):
         add("")
         add("Passes made: %s (entries read: %s, %s per pass). Ratio of the medians: %.2f (goal: at most %.1f); "
             "of the minima, which the machine's other work disturbs least: %.2f."
-            % ("/".join(map(str, de["passes"])), "/".join(map(str, de["entries_read"])), "{:,}".format(de["listed"]),
+            % ("/".join(map(str, de["passes"])), "/".join("{:,}".format(e) for e in de["entries_read"]), "{:,}".format(de["listed"]),
                de["program"]["median"] / de["reference"]["median"], GOAL_DELETE_RATIO,
                de["program"]["min"] / de["reference"]["min"]))
         add("")
