@@ -17,4 +17,6 @@ for arch in "$@"; do
     (cd "$BRAMIX_BUILD/$arch" && ctest --output-on-failure -j "${JOBS:-2}" ${CTEST_ARGS:-}) || status=1
 done
 "$here/host-tests.sh" || status=1
+echo "== lngtool"
+(cd "$BRAMIX_BUILD/lngtool" && ctest --output-on-failure) || status=1
 exit $status

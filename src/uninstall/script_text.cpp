@@ -16,6 +16,10 @@ bool EscapeBatchText(char* out, size_t capacity, const char* text)
 {
     size_t used = 0;
     for (const char* p = text; *p; ++p) {
+        // A line break would end the batch line inside the path and make its rest a
+        // command; a quote would end the quoting. Neither belongs in a file name, and no
+        // double-byte code page has such a second byte.
+        if ((unsigned char)*p < 0x20 || *p == '"') return Fail(out, capacity);
         size_t need = *p == '%' ? 2 : 1;
         if (used + need + 1 > capacity) return Fail(out, capacity);
         out[used++] = *p;

@@ -15,7 +15,8 @@ enum {
 
 #define SELF_REMOVAL_SCRIPT_NAME "Uninstall_Qyx.Bat"
 
-// Copies text into out with every '%' doubled. False, leaving out empty, if it does not fit.
+// Copies text into out with every '%' doubled. False, leaving out empty, if it does not fit
+// or holds a control character (a line break among them) or a double quote.
 bool EscapeBatchText(char* out, size_t capacity, const char* text);
 
 // True when the interpreter's file name is "cmd.exe": that interpreter takes a quoted first

@@ -1,6 +1,7 @@
 #include "uninstall/uninstall.h"
 #include <shlobj.h>
 #include <stdio.h>
+#include <string.h>
 #include "base/path.h"
 #include "base/product.h"
 #include "base/system.h"
@@ -58,10 +59,9 @@ bool RemoveLink(const char* path, DWORD attributes)
 }
 
 // The full path of a listed entry, as the system reads it, into full (kPathCapacity
-// bytes); false for an entry that could name anything outside the program folder or
-// passes through a link below it. folder is the program folder as a full path ending in a
-// backslash.
-bool ResolveEntry(const char* folder, const char* entry, char* full)
+// bytes); false for an entry that could name anything outside the program folder. folder
+// is the program folder as a full path ending in a backslash.
+bool ResolveEntryPath(const char* folder, const char* entry, char* full)
 {
     if (!IsRelativeEntry(entry)) return false;
     char joined[kPathCapacity];
@@ -70,20 +70,65 @@ bool ResolveEntry(const char* folder, const char* entry, char* full)
     char* namePart;
     DWORD n = GetFullPathNameA(joined, kPathCapacity, full, &namePart);
     if (n == 0 || n >= kPathCapacity) return false;
-    if (!LiesBelowFolder(full, folder)) return false;
-    return !PassesThroughLink(full, TextLength(folder));
+    return LiesBelowFolder(full, folder);
+}
+
+// A folder that a pass found missing, as a full path without its final backslash: nothing
+// below it can be there, and looking for it again would cost as much as the first time
+// (where the system matches names without regard to case, a name that is not there is
+// sought through the whole folder that should hold it).
+struct MissingFolder {
+    char path[kPathCapacity];
+    size_t length;
+};
+
+bool LiesBelow(const char* fullPath, const MissingFolder& missing)
+{
+    return missing.length > 0 && strncmp(fullPath, missing.path, missing.length) == 0 &&
+           fullPath[missing.length] == '\\';
+}
+
+void NoteMissingParent(const char* fullPath, MissingFolder& missing)
+{
+    const char* lastBackslash = nullptr;
+    for (const char* p = fullPath; *p; p = NextChar(p))
+        if (*p == '\\') lastBackslash = p;
+    missing.length = 0;
+    if (lastBackslash && CopyTextPart(missing.path, sizeof missing.path, fullPath, (size_t)(lastBackslash - fullPath)))
+        missing.length = (size_t)(lastBackslash - fullPath);
+}
+
+// Whether the entry at full may be there, with its attributes (INVALID_FILE_ATTRIBUTES
+// when they cannot be read for another reason than its absence): false when it is not
+// there, or lies behind a link below the program folder (folderLength bytes of full). A
+// path below a folder found missing is not looked for; one missing for want of its folder
+// notes that folder.
+bool MayBeThere(char* full, size_t folderLength, MissingFolder& missing, DWORD* attributes)
+{
+    if (LiesBelow(full, missing)) return false;
+    // Its own attributes first: most entries that are not there end here, with one look-up.
+    *attributes = GetFileAttributesA(full);
+    if (*attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD error = GetLastError();
+        if (error == ERROR_PATH_NOT_FOUND) NoteMissingParent(full, missing);
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+    }
+    return !PassesThroughLink(full, folderLength);
 }
 
 // One attempt at one listed entry; true when something was deleted.
-bool DeleteEntry(const char* folder, const char* entry)
+bool DeleteEntry(const char* folder, const char* entry, MissingFolder& missing)
 {
     char full[kPathCapacity];
-    if (!ResolveEntry(folder, entry, full)) return false;
-    DWORD attributes = GetFileAttributesA(full);
+    if (!ResolveEntryPath(folder, entry, full)) return false;
+    DWORD attributes;
+    if (!MayBeThere(full, TextLength(folder), missing, &attributes)) return false;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return RemoveLink(full, attributes);
-    // Read-only, hidden and system entries go too.
-    SetFileAttributesA(full, 0);
+    // Read-only, hidden and system entries go too. Clearing costs about as much as the
+    // deletion itself, so it is left out where no attribute stands in the way.
+    const DWORD kInTheWay = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kInTheWay)) SetFileAttributesA(full, 0);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return RemoveDirectoryA(full) != FALSE;
     return DeleteFileA(full) != FALSE;
@@ -108,8 +153,11 @@ void DeleteListedEntries(FILE* list, const char* programFolder)
     char line[kListLineCapacity];
     for (;;) {
         int deleted = 0;
+        // Found missing in this pass; each pass looks again.
+        MissingFolder missing;
+        missing.length = 0;
         while (reader.NextEntry(line, sizeof line))
-            if (DeleteEntry(folder, line)) ++deleted;
+            if (DeleteEntry(folder, line, missing)) ++deleted;
         if (deleted == 0 || !reader.Rewind()) break;
     }
 }
@@ -191,12 +239,16 @@ void ScheduleLeftovers(FILE* list, const char* programFolder)
     RestartDeletions pending(WinNtMajorVersion() != 0);
     char line[kListLineCapacity];
     char full[kPathCapacity];
+    size_t folderLength = TextLength(folder);
+    MissingFolder missing;
+    missing.length = 0;
     int deepest = 0;
     bool any = false;
     while (reader.NextEntry(line, sizeof line)) {
-        if (!ResolveEntry(folder, line, full)) continue;
-        DWORD attributes = GetFileAttributesA(full);
-        if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+        DWORD attributes;
+        if (!ResolveEntryPath(folder, line, full) || !MayBeThere(full, folderLength, missing, &attributes) ||
+            attributes == INVALID_FILE_ATTRIBUTES)
+            continue;
         any = true;
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             int depth = PathDepth(full);
@@ -209,9 +261,10 @@ void ScheduleLeftovers(FILE* list, const char* programFolder)
     for (int depth = deepest; depth > 0; --depth) {
         if (!reader.Rewind()) break;
         while (reader.NextEntry(line, sizeof line)) {
-            if (!ResolveEntry(folder, line, full) || PathDepth(full) != depth) continue;
-            DWORD attributes = GetFileAttributesA(full);
-            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            if (!ResolveEntryPath(folder, line, full) || PathDepth(full) != depth) continue;
+            DWORD attributes;
+            if (MayBeThere(full, folderLength, missing, &attributes) && attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_DIRECTORY))
                 pending.Add(full, true);
         }
     }

@@ -435,8 +435,25 @@ void WatchHelp(HWND dialog)
     SetWindowLongPtrA(dialog, GWLP_WNDPROC, (LONG_PTR)CountHelp);
 }
 
+// The help engine as the dialogs call it.
+struct HelpCall {
+    HWND owner;
+    std::string file;
+    UINT command;
+    ULONG_PTR data;
+};
+std::vector<HelpCall> g_helpCalls;
+
+BOOL WINAPI RecordHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data)
+{
+    g_helpCalls.push_back({owner, file ? file : "", command, data});
+    return TRUE;
+}
+
 TEST_F(SetupDialog, F1InTheItemsDialogStaysThere)
 {
+    // The help requests are counted; the help engine itself is not started.
+    ImportHook help("user32.dll", "WinHelpA", (void*)RecordHelp);
     g_helpRequests.clear();
     g_originalProcs.clear();
     int setupHelp = -1, itemsHelp = -1, setupAfterItems = -1;
@@ -460,21 +477,6 @@ TEST_F(SetupDialog, F1InTheItemsDialogStaysThere)
     EXPECT_EQ(1, setupHelp);
     EXPECT_EQ(1, itemsHelp);
     EXPECT_EQ(1, setupAfterItems) << "F1 in the items dialog reached the set-up dialog";
-}
-
-// The help engine as the dialogs call it.
-struct HelpCall {
-    HWND owner;
-    std::string file;
-    UINT command;
-    ULONG_PTR data;
-};
-std::vector<HelpCall> g_helpCalls;
-
-BOOL WINAPI RecordHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data)
-{
-    g_helpCalls.push_back({owner, file ? file : "", command, data});
-    return TRUE;
 }
 
 TEST_F(SetupDialog, HelpButtonAndF1OpenEachDialogsTopic)

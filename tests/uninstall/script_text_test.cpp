@@ -109,6 +109,32 @@ TEST(ScriptTextTest, PieceThatDoesNotFitIsRefusedWhole)
     EXPECT_EQ(kPoison, piece[kScriptPieceCapacity]);
 }
 
+TEST(ScriptTextTest, PathThatWouldBreakItsLineOrQuotesIsRefused)
+{
+    // A TEMP value is anybody's text: "x\r\ndel ..." would be a command line of its own.
+    static const char* const paths[] = {
+        "C:\\T\r\ndel C:\\*\\Uninstall_Qyx.Bat",
+        "C:\\T\n\\Uninstall_Qyx.Bat",
+        "C:\\T\r\\Uninstall_Qyx.Bat",
+        "C:\\a\006b\\uninstall.exe",  // found by the script fuzzer
+        "C:\\T\" & rd /s /q C:\\ & \"\\Uninstall_Qyx.Bat",
+    };
+    char piece[kScriptPieceCapacity + 8];
+    for (const char* path : paths) {
+        SCOPED_TRACE(path);
+        memset(piece, kPoison, sizeof piece);
+        EXPECT_FALSE(ComposeScriptFirstLine(piece, kScriptPieceCapacity, true, path));
+        EXPECT_STREQ("", piece);
+        EXPECT_FALSE(ComposeDeletionBlock(piece, kScriptPieceCapacity, kProgram, path));
+        EXPECT_STREQ("", piece);
+        EXPECT_FALSE(ComposeScriptTail(piece, kScriptPieceCapacity, kProgram, path));
+        EXPECT_STREQ("", piece);
+        EXPECT_EQ(kPoison, piece[1]);
+    }
+    // Bytes from 0x80 up are ordinary characters of the code page.
+    EXPECT_TRUE(ComposeScriptTail(piece, kScriptPieceCapacity, kProgram, "C:\\T\x81\x7f\xe9\\Uninstall_Qyx.Bat"));
+}
+
 TEST(ScriptTextTest, InterpreterCommandLine)
 {
     char command[kScriptCommandCapacity + 8];

@@ -730,6 +730,29 @@ TEST_F(UninstallTest, NothingOutsideTheProgramFolderIsDeleted)
     EXPECT_EQ((std::vector<std::string>{"busy.txt = busy", "docs\\", "docs\\mine.txt = mine", "keep.txt = keep.txt"}), left);
 }
 
+// The passes skip what lies below a folder found missing, and nothing else: not an entry
+// whose name merely begins with the folder's name, nor one below a folder that is there.
+TEST_F(UninstallTest, EntriesOfMissingFoldersAndTheirNeighbours)
+{
+    std::string folder = temp_ / "Bramix";
+    Install(folder,
+            "Gone\\a.txt\r\n"
+            "Gone2\\b.txt\r\n"
+            "Gone\\deep\\c.txt\r\n"
+            "Gonex.txt\r\n"
+            "Gone\\d.txt\r\n"
+            "Gone2\r\n"
+            "Gone\\e.txt\r\n"
+            "uninstall.exe");
+    WriteFileAt(folder + "\\Gone2\\b.txt", "b");
+    WriteFile(folder + "\\Gone2\\mine.txt", "mine");  // not listed: it keeps its folder
+    WriteFile(folder + "\\Gonex.txt", "x");
+
+    RunQuietly(folder);
+    EXPECT_TRUE(WaitUntilGone({folder + "\\uninstall.exe", ScriptPath()}));
+    EXPECT_EQ((std::vector<std::string>{"Gone2\\", "Gone2\\mine.txt = mine"}), Files(folder));
+}
+
 TEST_F(UninstallTest, ProgramStillInUseIsReportedByTheScript)
 {
     std::string folder = temp_ / "Bramix";

@@ -1,6 +1,8 @@
 // A language file's messages section, any bytes: preparing it and looking texts up stay
 // within every buffer, and the index keeps its shape. The first byte chooses a
-// double-byte code page or none.
+// double-byte code page or none and, for a fuzzed lookup, its kind. Bytes after the
+// input's last NUL are not part of the section: they are a text to look up, with its
+// context after a byte 0x01.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -42,6 +44,31 @@ void Lookups(const LanguageResources& lang)
     }
 }
 
+// A text and context of any bytes, looked up into buffers of exact sizes and in place.
+void FuzzedLookup(const LanguageResources& lang, const uint8_t* data, size_t size, TextKind kind)
+{
+    char* text = (char*)malloc(size + 1);
+    memcpy(text, data, size);
+    text[size] = '\0';
+    char* context = strchr(text, '\x01');
+    if (context) *context++ = '\0';
+    static const size_t sizes[] = {1, 3, 9, 64, 1024};
+    for (size_t outSize : sizes) {
+        char* out = (char*)malloc(outSize);
+        lang.TranslateText(out, outSize, text, context, kind);
+        Check(strnlen(out, outSize) < outSize);
+        free(out);
+    }
+    // The caller's own buffer as the output, as dialog texts are translated.
+    size_t length = strlen(text);
+    char* own = (char*)malloc(length + 1);
+    memcpy(own, text, length + 1);
+    lang.TranslateText(own, length + 1, own, context, kind);
+    Check(strnlen(own, length + 1) <= length);
+    free(own);
+    free(text);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -53,8 +80,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int b = 0xE0; b <= 0xFC; ++b) LeadByteTable[b] = 1;
         LeadByteTable[256] = 1;
     }
+    static const TextKind kinds[] = {TextString, TextDialog, TextOther, TextDialog};
+    TextKind kind = kinds[(data[0] >> 1) & 3];
     ++data;
     --size;
+    const uint8_t* key = nullptr;
+    size_t keySize = 0;
+    if (const uint8_t* nul = (const uint8_t*)memrchr(data, 0, size)) {
+        key = nul + 1;
+        keySize = size - (size_t)(key - data);
+        size = (size_t)(nul - data);
+    }
     LanguageResources lang;
     lang.Body = (char*)malloc(kSectionCapacity + kSectionSlack);
     size_t n = size < (size_t)kSectionCapacity ? size : (size_t)kSectionCapacity;
@@ -70,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (i > 0) Check(CompareLineStart(lang.Body + lang.LineIndex.Items[i - 1], lang.Body + k) <= 0);
     }
     Lookups(lang);
+    if (key) FuzzedLookup(lang, key, keySize, kind);
 
     // Every indexed line is found by its own first eight bytes, and its text copied out.
     for (int i = 0; i < lang.LineIndex.Count && i < 64; ++i) {
