@@ -273,25 +273,6 @@ std::vector<std::string> ExistingLinks()
     return out;
 }
 
-// ---- Environment --------------------------------------------------------------------
-
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::string& value) : name_(name)
-    {
-        char old[4096];
-        DWORD n = GetEnvironmentVariableA(name, old, sizeof old);
-        had_ = n > 0 && n < sizeof old;
-        if (had_) old_ = old;
-        SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~ScopedEnvironment() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : NULL); }
-
-private:
-    const char* name_;
-    bool had_;
-    std::string old_;
-};
 
 // ---- The fixture --------------------------------------------------------------------
 
