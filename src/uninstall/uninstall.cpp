@@ -1,6 +1,7 @@
 #include "uninstall/uninstall.h"
 #include <shlobj.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include "base/path.h"
 #include "base/product.h"
@@ -116,23 +117,63 @@ bool MayBeThere(char* full, size_t folderLength, MissingFolder& missing, DWORD* 
     return !PassesThroughLink(full, folderLength);
 }
 
-// One attempt at one listed entry; true when something was deleted.
-bool DeleteEntry(const char* folder, const char* entry, MissingFolder& missing)
+// What one attempt at a listed entry came to. An entry that is gone stays gone: deleted,
+// not there, or never the program's to delete (outside its folder, behind a link).
+enum EntryOutcome { EntryDeleted, EntryGone, EntryStays };
+
+// One attempt at one listed entry.
+EntryOutcome DeleteEntry(const char* folder, const char* entry, MissingFolder& missing)
 {
     char full[kPathCapacity];
-    if (!ResolveEntryPath(folder, entry, full)) return false;
+    if (!ResolveEntryPath(folder, entry, full)) return EntryGone;
     DWORD attributes;
-    if (!MayBeThere(full, TextLength(folder), missing, &attributes)) return false;
+    if (!MayBeThere(full, TextLength(folder), missing, &attributes)) return EntryGone;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return RemoveLink(full, attributes);
+        return RemoveLink(full, attributes) ? EntryDeleted : EntryGone;
     // Read-only, hidden and system entries go too. Clearing costs about as much as the
     // deletion itself, so it is left out where no attribute stands in the way.
     const DWORD kInTheWay = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kInTheWay)) SetFileAttributesA(full, 0);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return RemoveDirectoryA(full) != FALSE;
-    return DeleteFileA(full) != FALSE;
+    bool deleted = (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+                       ? RemoveDirectoryA(full) != FALSE
+                       : DeleteFileA(full) != FALSE;
+    return deleted ? EntryDeleted : EntryStays;
 }
+
+// The places in the list of the entries that are gone, one bit each, so that later passes
+// pass over them: a list of many entries in deep folders takes a pass per folder level, and
+// looking again at every entry in every pass would cost more than the deletions. Where the
+// memory for the bits runs short, entries are simply looked at again.
+class GoneEntries {
+public:
+    GoneEntries() = default;
+    GoneEntries(const GoneEntries&) = delete;
+    GoneEntries& operator=(const GoneEntries&) = delete;
+    ~GoneEntries() { free(bits_); }
+
+    bool Has(size_t place) const { return place / 8 < bytes_ && (bits_[place / 8] >> (place % 8) & 1); }
+
+    void Add(size_t place)
+    {
+        if (place / 8 >= bytes_ && !Grow(place / 8 + 1)) return;
+        bits_[place / 8] = (unsigned char)(bits_[place / 8] | 1u << (place % 8));
+    }
+
+private:
+    bool Grow(size_t needed)
+    {
+        size_t wanted = bytes_ * 2 > needed ? bytes_ * 2 : needed + 1024;
+        void* grown = realloc(bits_, wanted);
+        if (!grown) return false;
+        bits_ = static_cast<unsigned char*>(grown);
+        memset(bits_ + bytes_, 0, wanted - bytes_);
+        bytes_ = wanted;
+        return true;
+    }
+
+    unsigned char* bits_ = nullptr;
+    size_t bytes_ = 0;
+};
 
 // The program folder as a full path ending in a backslash.
 void FullProgramFolder(const char* programFolder, char* folder)
@@ -151,13 +192,18 @@ void DeleteListedEntries(FILE* list, const char* programFolder)
     FullProgramFolder(programFolder, folder);
     ListReader reader(list);
     char line[kListLineCapacity];
+    GoneEntries gone;
     for (;;) {
         int deleted = 0;
-        // Found missing in this pass; each pass looks again.
+        // A folder found missing in this pass.
         MissingFolder missing;
         missing.length = 0;
-        while (reader.NextEntry(line, sizeof line))
-            if (DeleteEntry(folder, line, missing)) ++deleted;
+        for (size_t place = 0; reader.NextEntry(line, sizeof line); ++place) {
+            if (gone.Has(place)) continue;
+            EntryOutcome outcome = DeleteEntry(folder, line, missing);
+            if (outcome == EntryDeleted) ++deleted;
+            if (outcome != EntryStays) gone.Add(place);
+        }
         if (deleted == 0 || !reader.Rewind()) break;
     }
 }

@@ -33,8 +33,8 @@ protected:
     }
     void TearDown() override { DeleteFileA(script_.c_str()); }
 
-    // Runs the installed uninstaller quietly; returns how long it ran.
-    DWORD RunQuietly()
+    // Runs the installed uninstaller quietly, for at most limitMs; returns how long it ran.
+    DWORD RunQuietly(DWORD limitMs = 120000)
     {
         HANDLE process = StartProcess("\"" + folder_ + "\\uninstall.exe\" /uninstall /s", temp_.Path());
         EXPECT_TRUE(process);
@@ -42,7 +42,7 @@ protected:
         DWORD pid = GetProcessId(process);
         HWND shown = NULL;
         DWORD start = GetTickCount();
-        while (WaitForSingleObject(process, 20) == WAIT_TIMEOUT && GetTickCount() - start < 120000)
+        while (WaitForSingleObject(process, 20) == WAIT_TIMEOUT && GetTickCount() - start < limitMs)
             if (!shown) shown = FindAnyDialogOf(pid);
         EXPECT_EQ(NULL, shown) << WindowText(shown) << ": " << MessageBoxText(shown);
         if (shown) PressButton(shown, IDOK);
@@ -134,6 +134,39 @@ TEST_F(FaultTest, ManyDeepEntriesListedParentsFirstAllGo)
     EXPECT_FALSE(PathExists(folder_ + "\\d0"));
     EXPECT_FALSE(PathExists(folder_ + "\\Uninstall.lst"));
     EXPECT_TRUE(WaitUntilGone(folder_));
+}
+
+TEST_F(FaultTest, AHundredThousandEntriesTwentyDeepAllGo)
+{
+    // Fifty branches of twenty folders one inside the other, 99 files in each folder: 100,000
+    // entries with the program, each folder listed before what it holds. Each pass removes
+    // one folder level, so the run takes twenty-odd passes over the whole list.
+    const int branches = 50, depth = 20, filesPerFolder = 99;
+    std::string list;
+    list.reserve(4 * 1024 * 1024);
+    for (int b = 0; b < branches; ++b) {
+        std::string relative = "b" + std::to_string(b);
+        for (int level = 0; level < depth; ++level) {
+            if (level) relative += "\\l" + std::to_string(level);
+            ASSERT_TRUE(CreateDirectoryA((folder_ + "\\" + relative).c_str(), NULL)) << relative;
+            list += relative + "\r\n";
+            for (int f = 0; f < filesPerFolder; ++f) {
+                std::string file = relative + "\\f" + std::to_string(f);
+                HANDLE h = CreateFileA((folder_ + "\\" + file).c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
+                ASSERT_NE(INVALID_HANDLE_VALUE, h) << file;
+                CloseHandle(h);
+                list += file + "\r\n";
+            }
+        }
+    }
+    list += "uninstall.exe\r\n";
+    WriteFile(folder_ + "\\Uninstall.lst", list);
+
+    // A bound far above the passes' need, and far below what one pass per entry would take.
+    RunQuietly(600000);
+    for (int b = 0; b < branches; ++b) EXPECT_FALSE(PathExists(folder_ + "\\b" + std::to_string(b))) << b;
+    EXPECT_FALSE(PathExists(folder_ + "\\Uninstall.lst"));
+    EXPECT_TRUE(WaitUntilGone(folder_, 60000));
 }
 
 } // namespace
