@@ -29,6 +29,16 @@ const char kClsid[] = "{B41DB860-8EE4-11D2-9906-E49FADC173CA}";
 const std::string kServerKey = std::string("CLSID\\") + kClsid + "\\InProcServer32";
 const char* const kTypes[] = {"Bramix", "Bramix.ZIP", "Bramix.REV"};
 
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+
+// The deletions the system carries out at its next start, as stored.
+std::string RestartDeletions()
+{
+    DWORD type = 0;
+    std::string data;
+    return ReadValue(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations", &type, &data) ? data : "";
+}
+
 // What a writer needs of a key; reading and changing its access list stay allowed.
 const DWORD kDenied = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE;
 
@@ -159,6 +169,7 @@ protected:
         RemoveLeftovers();
         script_ = TempPath() + SELF_REMOVAL_SCRIPT_NAME;
         DeleteFileA(script_.c_str());
+        restartDeletions_ = RestartDeletions();
         // Another program owns ".zip": set-up takes it over with a backup.
         WriteString(HKEY_CLASSES_ROOT, ".zip", "", "OtherZip.Archive");
     }
@@ -188,8 +199,8 @@ protected:
         DeleteTree(links_.commonPrograms);
     }
 
-    // The program with a few files and their list in folder; the list names the help
-    // index file, the templates that set-up writes and the program itself too.
+    // The program with a few files and their list in folder; the list also names the
+    // templates that set-up writes, and the program itself.
     void Install(const std::string& folder, const std::string& moreEntries = "")
     {
         MakeFolder(folder);
@@ -217,6 +228,15 @@ protected:
         ProcessResult r = FinishProcess(process, 30000);
         EXPECT_TRUE(r.finished) << arguments << " waited for something";
         EXPECT_EQ(0u, r.exitCode) << arguments;
+    }
+
+    // A quiet uninstall of everything listed: the running program, which the self-removal
+    // script deletes, is not left for the next start too (a new installation there would
+    // lose it).
+    void QuietUninstall(const std::string& folder)
+    {
+        RunUnattended(folder, "/uninstall /s");
+        EXPECT_EQ(restartDeletions_, RestartDeletions()) << "deletions were left for the next start";
     }
 
     void SilentSetup(const std::string& folder)
@@ -280,6 +300,7 @@ protected:
     TempFolder temp_;
     Links links_;
     std::string script_;
+    std::string restartDeletions_;
 };
 
 TEST_F(MachineFaultTest, UnwritableMachineKeysLeaveOnlyTheirEntriesOut)
@@ -306,7 +327,7 @@ TEST_F(MachineFaultTest, UnwritableMachineKeysLeaveOnlyTheirEntriesOut)
         EXPECT_EQ("<missing>", ReadString(HKEY_LOCAL_MACHINE, kApproved, kClsid));
         ExpectUserPartsApplied(folder);
 
-        RunUnattended(folder, "/uninstall /s");
+        QuietUninstall(folder);
         ExpectUserPartsRemoved();
         // Where the system lets the empty keys be deleted (Wine does), they go; else they stay.
         for (const std::string& k : {kAppPathsKey, kUninstallKey})
@@ -353,7 +374,7 @@ TEST_F(MachineFaultTest, ProgramFolderOf240CharactersIsNamedWholeEverywhere)
     EXPECT_EQ("Bramix shell extension", ReadString(HKEY_LOCAL_MACHINE, kApproved, kClsid));
     ExpectUserPartsApplied(folder);
 
-    RunUnattended(folder, "/uninstall /s");
+    QuietUninstall(folder);
     ExpectUserPartsRemoved();
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathsKey));
