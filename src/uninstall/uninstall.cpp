@@ -274,9 +274,28 @@ int PathDepth(const char* path)
     return depth;
 }
 
+// Where a file lies on its volume; false when it cannot be opened.
+bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info)
+{
+    // No data access: a file that another program holds open can still be asked.
+    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool known = GetFileInformationByHandle(file, info) != FALSE;
+    CloseHandle(file);
+    return known;
+}
+
+bool IsSameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
+{
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+
 // What the passes could not delete (a file in use, say) goes at the next restart, without a
 // message: files first, then folders from the deepest up, then the program folder itself.
-void ScheduleLeftovers(FILE* list, const char* programFolder)
+// The running program is no leftover: the self-removal script deletes it in a moment, and
+// a deletion still pending at the next restart would hit a program installed there anew.
+void ScheduleLeftovers(FILE* list, const char* programFolder, const char* programPath)
 {
     char folder[kPathCapacity];
     FullProgramFolder(programFolder, folder);
@@ -288,6 +307,8 @@ void ScheduleLeftovers(FILE* list, const char* programFolder)
     size_t folderLength = TextLength(folder);
     MissingFolder missing;
     missing.length = 0;
+    BY_HANDLE_FILE_INFORMATION self, entry;
+    bool selfKnown = FileIdentity(programPath, &self);
     int deepest = 0;
     bool any = false;
     while (reader.NextEntry(line, sizeof line)) {
@@ -295,11 +316,12 @@ void ScheduleLeftovers(FILE* list, const char* programFolder)
         if (!ResolveEntryPath(folder, line, full) || !MayBeThere(full, folderLength, missing, &attributes) ||
             attributes == INVALID_FILE_ATTRIBUTES)
             continue;
-        any = true;
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            any = true;
             int depth = PathDepth(full);
             if (depth > deepest) deepest = depth;
-        } else {
+        } else if (!selfKnown || !FileIdentity(full, &entry) || !IsSameFile(self, entry)) {
+            any = true;
             pending.Add(full, false);
         }
     }
@@ -413,7 +435,7 @@ bool RunUninstall()
     }
 
     DeleteListedEntries(list, folder);
-    ScheduleLeftovers(list, folder);
+    ScheduleLeftovers(list, folder, programPath);
     fclose(list);
     DeleteFileA(listPath);
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "support/process.h"
+#include "support/sandbox.h"
 #include "support/tempfolder.h"
 #include "support/uidriver.h"
 #include "uninstall/script_text.h"
@@ -20,10 +21,15 @@ std::string TempPath()
 }
 
 
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+const char kRestartDeletions[] = "PendingFileRenameOperations";
+
 class FaultTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        hadRestartDeletions_ = ReadValue(HKEY_LOCAL_MACHINE, kSessionManager, kRestartDeletions, &restartType_,
+                                         &restartDeletions_);
         ASSERT_TRUE(WatchMessageBoxes());
         script_ = TempPath() + SELF_REMOVAL_SCRIPT_NAME;
         DeleteFileA(script_.c_str());
@@ -31,7 +37,19 @@ protected:
         MakeFolder(folder_);
         ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), (folder_ + "\\uninstall.exe").c_str(), FALSE));
     }
-    void TearDown() override { DeleteFileA(script_.c_str()); }
+    void TearDown() override
+    {
+        DeleteFileA(script_.c_str());
+        // What a run left for the next restart must not reach the prefix's next start.
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+        if (hadRestartDeletions_)
+            RegSetValueExA(key, kRestartDeletions, 0, restartType_, (const BYTE*)restartDeletions_.data(),
+                           (DWORD)restartDeletions_.size());
+        else
+            RegDeleteValueA(key, kRestartDeletions);
+        RegCloseKey(key);
+    }
 
     // Runs the installed uninstaller quietly, for at most limitMs; returns how long it ran.
     DWORD RunQuietly(DWORD limitMs = 120000)
@@ -65,6 +83,9 @@ protected:
     TempFolder temp_;
     std::string folder_;
     std::string script_;
+    bool hadRestartDeletions_ = false;
+    DWORD restartType_ = 0;
+    std::string restartDeletions_;
 };
 
 TEST_F(FaultTest, UnwritableTemporaryFolderLeavesTheProgramAndItsFolder)

@@ -68,47 +68,6 @@ struct Links {
     }
 };
 
-struct FolderWindowSearch {
-    std::string name, path;
-    HWND found;
-};
-
-BOOL CALLBACK FindFolderWindow(HWND window, LPARAM param)
-{
-    FolderWindowSearch* s = (FolderWindowSearch*)param;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    std::string text = WindowText(window);
-    if (text != s->name && text != s->path) return TRUE;
-    s->found = window;
-    return FALSE;
-}
-
-BOOL CALLBACK PrintWindow(HWND window, LPARAM)
-{
-    char cls[128] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (IsWindowVisible(window)) printf("window \"%s\" of class %s\n", WindowText(window).c_str(), cls);
-    return TRUE;
-}
-
-// Closes a shell window that shows the folder (set-up opens the program group); true
-// when there was one. Without one, the windows that are there are listed.
-bool CloseFolderWindow(const std::string& folder, DWORD timeoutMs, bool listOthers = true)
-{
-    FolderWindowSearch search = {folder.substr(folder.rfind('\\') + 1), folder, NULL};
-    bool found = WaitUntil(
-        [&] {
-            EnumWindows(FindFolderWindow, (LPARAM)&search);
-            return search.found != NULL;
-        },
-        timeoutMs);
-    if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
-    if (!found && listOthers) EnumWindows(PrintWindow, 0);
-    return found;
-}
-
 class SetupRun : public ::testing::Test {
 protected:
     void SetUp() override

@@ -1,4 +1,5 @@
 #include "support/uidriver.h"
+#include <stdio.h>
 
 namespace {
 
@@ -146,4 +147,47 @@ bool WatchMessageBoxes()
     if (!proc) return false;
     hook = SetWindowsHookExA(WH_CALLWNDPROCRET, proc, module, 0);
     return hook != NULL;
+}
+
+namespace {
+
+struct FolderWindowSearch {
+    std::string name, path;
+    HWND found;
+};
+
+BOOL CALLBACK FindFolderWindow(HWND window, LPARAM param)
+{
+    FolderWindowSearch* s = (FolderWindowSearch*)param;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    std::string text = WindowText(window);
+    if (text != s->name && text != s->path) return TRUE;
+    s->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK PrintWindow(HWND window, LPARAM)
+{
+    char cls[128] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (IsWindowVisible(window)) printf("window \"%s\" of class %s\n", WindowText(window).c_str(), cls);
+    return TRUE;
+}
+
+} // namespace
+
+bool CloseFolderWindow(const std::string& folder, DWORD timeoutMs, bool listOthers)
+{
+    FolderWindowSearch search = {folder.substr(folder.rfind('\\') + 1), folder, NULL};
+    DWORD start = GetTickCount();
+    for (;;) {
+        EnumWindows(FindFolderWindow, (LPARAM)&search);
+        if (search.found || GetTickCount() - start >= timeoutMs) break;
+        Sleep(20);
+    }
+    if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
+    if (!search.found && listOthers) EnumWindows(PrintWindow, 0);
+    return search.found != NULL;
 }

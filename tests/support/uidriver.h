@@ -44,3 +44,8 @@ bool PressButton(HWND dialog, int id);
 
 // Waits until the window is gone.
 bool WaitForWindowGone(HWND window, DWORD timeoutMs);
+
+// Closes a visible shell window of another process that shows the folder (by its name or
+// its full path), waiting up to timeoutMs for it; true when there was one. Without one,
+// and with listOthers, the visible windows that are there are printed.
+bool CloseFolderWindow(const std::string& folder, DWORD timeoutMs, bool listOthers = true);

@@ -856,7 +856,9 @@ namespace {
 TEST_F(UninstallTest, WhatIsInUseGoesAtTheNextRestart)
 {
     std::string folder = temp_ / "Bramix";
-    Install(folder, "sub\r\nsub\\held.txt\r\nfree.txt\r\n");
+    // The running program is listed too, as installers do: the script removes it, and a
+    // deletion at the restart would hit a program installed there anew.
+    Install(folder, "sub\r\nsub\\held.txt\r\nfree.txt\r\nuninstall.exe\r\n");
     WriteFileAt(folder + "\\sub\\held.txt", "held");
     WriteFileAt(folder + "\\free.txt", "free");
     std::string held = folder + "\\sub\\held.txt";
