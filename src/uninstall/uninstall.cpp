@@ -274,21 +274,13 @@ int PathDepth(const char* path)
     return depth;
 }
 
-// Where a file lies on its volume; false when it cannot be opened.
-bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info)
+// The short form of a path that exists, into out (kPathCapacity bytes). Both families
+// make it the same way for the same file, whichever names lead to it; file numbers would
+// not do, as the 9x family does not keep them for FAT volumes.
+bool ShortPathOf(const char* path, char* out)
 {
-    // No data access: a file that another program holds open can still be asked.
-    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool known = GetFileInformationByHandle(file, info) != FALSE;
-    CloseHandle(file);
-    return known;
-}
-
-bool IsSameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
-{
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
+    DWORD n = GetShortPathNameA(path, out, kPathCapacity);
+    return n > 0 && n < kPathCapacity;
 }
 
 // What the passes could not delete (a file in use, say) goes at the next restart, without a
@@ -307,8 +299,9 @@ void ScheduleLeftovers(FILE* list, const char* programFolder, const char* progra
     size_t folderLength = TextLength(folder);
     MissingFolder missing;
     missing.length = 0;
-    BY_HANDLE_FILE_INFORMATION self, entry;
-    bool selfKnown = FileIdentity(programPath, &self);
+    char self[kPathCapacity];
+    char entry[kPathCapacity];
+    bool selfKnown = ShortPathOf(programPath, self);
     int deepest = 0;
     bool any = false;
     while (reader.NextEntry(line, sizeof line)) {
@@ -320,7 +313,7 @@ void ScheduleLeftovers(FILE* list, const char* programFolder, const char* progra
             any = true;
             int depth = PathDepth(full);
             if (depth > deepest) deepest = depth;
-        } else if (!selfKnown || !FileIdentity(full, &entry) || !IsSameFile(self, entry)) {
+        } else if (!selfKnown || !ShortPathOf(full, entry) || lstrcmpiA(self, entry) != 0) {
             any = true;
             pending.Add(full, false);
         }
