@@ -88,7 +88,7 @@ int RunProgram(HINSTANCE instance, const char* commandTail)
         if (!RunUninstall() && SilentMode) exitCode = kExitNothingUninstalled;
         break;
     case SwitchSetup: RunSetup(); break;
-    case SwitchWait: Sleep(2000); break;
+    case SwitchWait: WaitForUninstallToEnd(); break;
     case SwitchWarning: ShowWarning(); break;
     case SwitchClean:
     case SwitchNothing: break;

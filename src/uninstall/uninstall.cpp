@@ -16,6 +16,8 @@
 #include "uninstall/listfile.h"
 #include "uninstall/script_text.h"
 
+const char kUninstallRunningName[] = "Bramix uninstall running";
+
 namespace {
 
 const char kListFileName[] = "Uninstall.lst";
@@ -508,6 +510,9 @@ void WriteSelfRemovalScript(const char* programPath)
         startup.hStdError = nullDevice;
     }
 
+    // Owned until this process ends; the script's pause waits for that (not inherited).
+    CreateMutexA(NULL, TRUE, kUninstallRunningName);
+
     // Neither this process nor the interpreter may hold the program folder.
     SetCurrentDirectoryA("..");
     PROCESS_INFORMATION process;
@@ -515,4 +520,19 @@ void WriteSelfRemovalScript(const char* programPath)
                    &process);
     if (nullDevice != INVALID_HANDLE_VALUE) CloseHandle(nullDevice);
     ExitProcess(0);
+}
+
+void WaitForUninstallToEnd()
+{
+    Sleep(2000);
+    HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, kUninstallRunningName);
+    if (!running) return;
+    // A bound, so that a script started some other way still goes on.
+    DWORD waited = WaitForSingleObject(running, 30000);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+        ReleaseMutex(running);
+        // The system lets go of the program's file just after the process's last thread.
+        Sleep(250);
+    }
+    CloseHandle(running);
 }

@@ -4,6 +4,7 @@
 #include "support/process.h"
 #include "support/tempfolder.h"
 #include "support/uidriver.h"
+#include "uninstall/uninstall.h"
 
 namespace {
 
@@ -84,6 +85,22 @@ TEST_F(ProgramTest, WaitSleepsTwoSeconds)
     EXPECT_LT(r.elapsedMs, 6000u);
     EXPECT_EQ(0u, r.exitCode);
     EXPECT_EQ(NULL, FindAnyDialogOf(pid));
+}
+
+TEST_F(ProgramTest, WaitOutlastsASlowUninstall)
+{
+    // The uninstalling instance is still ending after the two seconds.
+    HANDLE running = CreateMutexA(NULL, TRUE, kUninstallRunningName);
+    ASSERT_TRUE(running);
+    HANDLE process = Start("/wait");
+    ASSERT_TRUE(process);
+    EXPECT_EQ((DWORD)WAIT_TIMEOUT, WaitForSingleObject(process, 4000));
+    ReleaseMutex(running);
+    ProcessResult r = FinishProcess(process, 10000);
+    EXPECT_TRUE(r.finished);
+    EXPECT_LT(r.elapsedMs, 5000u);
+    EXPECT_EQ(0u, r.exitCode);
+    CloseHandle(running);
 }
 
 TEST_F(ProgramTest, SwitchesThatDoNothing)

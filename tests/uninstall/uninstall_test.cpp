@@ -840,7 +840,9 @@ TEST_F(UninstallTest, OddFolderNamesRemoveExactlyTheirOwnFiles)
 
         BoxSeen confirmation;
         RunUninstaller(folder, IDYES, &confirmation);
-        EXPECT_TRUE(WaitUntilGone({folder, ScriptPath()})) << ::testing::PrintToString(Files(folder));
+        EXPECT_TRUE(WaitUntilGone({folder, ScriptPath()}))
+            << ::testing::PrintToString(Files(folder)) << "\nscript: " << ReadFile(ScriptPath())
+            << "\ninterpreter: " << ReadFile(log);
         if (odd.decoy) {
             EXPECT_EQ("decoy", ReadFile(temp_ / odd.decoy + "\\uninstall.exe"));
         }
