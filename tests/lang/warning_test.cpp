@@ -82,4 +82,30 @@ TEST(WarningMessage, UppercaseKeysChangeNothing)
     EXPECT_EQ("Uninstall completed\nYou should delete " + program + " manually", shown.text);
 }
 
+TEST(WarningMessage, AMarkerBeyondTheSearchedStartIsNoTranslation)
+{
+    // Comment lines before the marker: a file of 200 KB with the marker at its end is read
+    // no further than its start; one whose marker lies within 100 KB is a translation.
+    const std::string messages = "***messages***\r\n" + StringEntry("Uninstall Bramix", "Bramix entfernen") +
+                                 StringEntry("Uninstall completed", "Entfernen abgeschlossen");
+    const struct {
+        size_t fillerBytes;
+        const char* caption;
+        const char* firstLine;
+    } cases[] = {
+        {200 * 1024, "Uninstall Bramix", "Uninstall completed"},
+        {100 * 1024, "Bramix entfernen", "Entfernen abgeschlossen"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fillerBytes);
+        std::string filler;
+        while (filler.size() + 64 <= c.fillerBytes) filler += "; " + std::string(60, 'f') + "\r\n";
+        std::string program;
+        Shown shown = RunWarning(filler + messages, c.caption, &program);
+        ASSERT_TRUE(shown.found) << "no message box with the caption " << c.caption;
+        EXPECT_EQ(std::string(c.firstLine) + "\nYou should delete " + program + " manually", shown.text);
+        EXPECT_EQ(0u, shown.exitCode);
+    }
+}
+
 } // namespace
