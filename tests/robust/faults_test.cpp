@@ -70,16 +70,6 @@ protected:
         return r.elapsedMs;
     }
 
-    static bool WaitUntilGone(const std::string& path, DWORD timeoutMs = 30000)
-    {
-        DWORD start = GetTickCount();
-        while (PathExists(path)) {
-            if (GetTickCount() - start >= timeoutMs) return false;
-            Sleep(100);
-        }
-        return true;
-    }
-
     TempFolder temp_;
     std::string folder_;
     std::string script_;
@@ -122,7 +112,7 @@ TEST_F(FaultTest, AListedFileHeldOpenStaysAndTheRestGoes)
     EXPECT_FALSE(PathExists(folder_ + "\\free.dat"));
     EXPECT_TRUE(PathExists(folder_ + "\\held.dat"));
     // The script still removes the program; the folder stays for the file it holds.
-    EXPECT_TRUE(WaitUntilGone(folder_ + "\\uninstall.exe"));
+    EXPECT_TRUE(WaitUntilGone({folder_ + "\\uninstall.exe"}));
     EXPECT_TRUE(PathExists(folder_ + "\\held.dat"));
     CloseHandle(held);
 }
@@ -154,7 +144,7 @@ TEST_F(FaultTest, ManyDeepEntriesListedParentsFirstAllGo)
     EXPECT_LT(elapsed, 90000u);  // one pass per level, not one per entry and level
     EXPECT_FALSE(PathExists(folder_ + "\\d0"));
     EXPECT_FALSE(PathExists(folder_ + "\\Uninstall.lst"));
-    EXPECT_TRUE(WaitUntilGone(folder_));
+    EXPECT_TRUE(WaitUntilGone({folder_}));
 }
 
 TEST_F(FaultTest, AHundredThousandEntriesTwentyDeepAllGo)
@@ -187,7 +177,7 @@ TEST_F(FaultTest, AHundredThousandEntriesTwentyDeepAllGo)
     RunQuietly(600000);
     for (int b = 0; b < branches; ++b) EXPECT_FALSE(PathExists(folder_ + "\\b" + std::to_string(b))) << b;
     EXPECT_FALSE(PathExists(folder_ + "\\Uninstall.lst"));
-    EXPECT_TRUE(WaitUntilGone(folder_, 60000));
+    EXPECT_TRUE(WaitUntilGone({folder_}));
 }
 
 } // namespace

@@ -282,20 +282,6 @@ protected:
         EXPECT_FALSE(PathExists(links_.commonPrograms));
     }
 
-    // The self-removal script runs after the process has ended; the machine shares its
-    // cores with other work, so it may take a while.
-    bool WaitUntilGone(const std::vector<std::string>& paths, DWORD timeoutMs = 60000)
-    {
-        DWORD start = GetTickCount();
-        for (;;) {
-            bool any = false;
-            for (const std::string& p : paths) any = any || PathExists(p);
-            if (!any) return true;
-            if (GetTickCount() - start >= timeoutMs) return false;
-            Sleep(100);
-        }
-    }
-
     ScopedWindowsVersion family_{"uninstall.exe", nullptr};
     TempFolder temp_;
     Links links_;

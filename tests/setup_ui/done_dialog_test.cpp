@@ -15,20 +15,6 @@ namespace {
 
 const char kCaption[] = "Bramix Setup";
 
-struct HelpCall {
-    HWND owner;
-    std::string file;
-    UINT command;
-    ULONG_PTR data;
-};
-std::vector<HelpCall> g_helpCalls;
-
-BOOL WINAPI RecordHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data)
-{
-    g_helpCalls.push_back({owner, file ? file : "", command, data});
-    return TRUE;
-}
-
 std::string FakeProgram() { return ProgramFolder() + "\\fake_program.exe"; }
 
 void CopyFakeTo(const std::string& path) { ASSERT_TRUE(CopyFileA(FakeProgram().c_str(), path.c_str(), FALSE)) << path; }

@@ -40,3 +40,11 @@ ImportHook::~ImportHook()
 {
     if (slot_) WriteSlot(slot_, original_);
 }
+
+std::vector<HelpCall> g_helpCalls;
+
+BOOL WINAPI RecordHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data)
+{
+    g_helpCalls.push_back({owner, file ? file : "", command, data});
+    return TRUE;
+}

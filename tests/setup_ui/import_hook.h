@@ -2,6 +2,8 @@
 // that a test can see calls that would otherwise start another program (the help engine).
 #pragma once
 #include <windows.h>
+#include <string>
+#include <vector>
 
 class ImportHook {
 public:
@@ -16,3 +18,14 @@ private:
     void** slot_ = nullptr;
     void* original_ = nullptr;
 };
+
+// The help engine as the dialogs call it: RecordHelp stands in for WinHelpA and keeps
+// every call in g_helpCalls.
+struct HelpCall {
+    HWND owner;
+    std::string file;
+    UINT command;
+    ULONG_PTR data;
+};
+extern std::vector<HelpCall> g_helpCalls;
+BOOL WINAPI RecordHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);

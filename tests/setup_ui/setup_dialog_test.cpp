@@ -435,21 +435,6 @@ void WatchHelp(HWND dialog)
     SetWindowLongPtrA(dialog, GWLP_WNDPROC, (LONG_PTR)CountHelp);
 }
 
-// The help engine as the dialogs call it.
-struct HelpCall {
-    HWND owner;
-    std::string file;
-    UINT command;
-    ULONG_PTR data;
-};
-std::vector<HelpCall> g_helpCalls;
-
-BOOL WINAPI RecordHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data)
-{
-    g_helpCalls.push_back({owner, file ? file : "", command, data});
-    return TRUE;
-}
-
 TEST_F(SetupDialog, F1InTheItemsDialogStaysThere)
 {
     // The help requests are counted; the help engine itself is not started.

@@ -95,3 +95,15 @@ std::string ProgramFolder()
     std::string p = ProgramPath();
     return p.substr(0, p.rfind('\\'));
 }
+
+bool WaitUntilGone(const std::vector<std::string>& paths, unsigned long timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        bool any = false;
+        for (const std::string& p : paths) any = any || PathExists(p);
+        if (!any) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(100);
+    }
+}

@@ -461,19 +461,6 @@ protected:
         EXPECT_STREQ("question", IconStyleName(box.icon));
     }
 
-    // Waits until none of the paths exists any more; false at the timeout.
-    static bool WaitUntilGone(const std::vector<std::string>& paths, DWORD timeoutMs = 30000)
-    {
-        DWORD start = GetTickCount();
-        for (;;) {
-            bool any = false;
-            for (const std::string& p : paths) any = any || PathExists(p);
-            if (!any) return true;
-            if (GetTickCount() - start >= timeoutMs) return false;
-            Sleep(100);
-        }
-    }
-
     ScopedWindowsVersion family_{"uninstall.exe", nullptr};
     ScopedWindowsVersion helperFamily_{"install_helper.exe", nullptr};
     TempFolder temp_;
