@@ -517,15 +517,16 @@ def write_report(path, r):
             add("")
             add("**Not everything was deleted:** " + "; ".join(de["failures"]))
         add("")
-        add("What one entry costs. Each pass reads the attributes of every listed entry; an entry that is "
-            "not there ends there, and below a folder found missing earlier in the same pass nothing is looked "
-            "up at all. For an entry that is there the passes read the attributes of each folder between the "
-            "program folder and it (no link may lie on the way), clear its attributes only when it is "
-            "read-only, hidden or system, and delete it. With this list pass 1 deletes the files and fails on "
-            "every folder, which still holds its files; pass 2 removes the folders and finds their files gone; "
-            "pass 3 finds nothing and ends the passes; the scan for leftovers reads each entry once more in the "
-            "same way and finds nothing. Pass 1 is the reference's work with the attribute reads "
-            "and the failed folder removals added, and most of the rest is pass 2's folder removals.")
+        add("What one entry costs. Each pass reads every listed entry and passes over those an earlier pass "
+            "deleted or found missing; of the others it reads the attributes, and an entry that is not there "
+            "ends there; below a folder found missing earlier in the same pass nothing is looked up at all. "
+            "For an entry that is there the passes read the attributes of each folder between the program "
+            "folder and it (no link may lie on the way), clear its attributes only when it is read-only, "
+            "hidden or system, and delete it. With this list pass 1 deletes the files and fails on every "
+            "folder, which still holds its files; pass 2 looks at the folders only and removes them; pass 3 "
+            "looks at nothing and ends the passes; the scan for leftovers reads each entry once more and finds "
+            "nothing. Pass 1 is the reference's work with the attribute reads and the failed folder removals "
+            "added, and most of the rest is pass 2's folder removals.")
         add("")
         add("What the profile showed, before the passes were changed to the above (same machine, same tree): "
             "about 10 s against 1.6 s, over 6 times the reference, of it about 4 s in pass 1, 4 to 11 s in "
@@ -539,7 +540,9 @@ def write_report(path, r):
             "deletion of entries that are not there, and the entries below a folder found missing, brought "
             "the ratio to about 2.7; clearing only the attributes that stand in the way brought it below 2. "
             "What is deleted, the passes and their number stay as they were; an entry that survives (in use) "
-            "now keeps attributes such as archive that do not stand in the way of its deletion.")
+            "now keeps attributes such as archive that do not stand in the way of its deletion. Passing over "
+            "the entries already gone matters for deep lists, where each folder level takes a pass of its own: "
+            "100,000 entries twenty folders deep took about 100 s in 22 passes before, about 40 s since.")
         add("")
     else:
         add("Not measured: this build holds no uninstall procedure yet.")

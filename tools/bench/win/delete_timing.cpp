@@ -46,7 +46,9 @@ int main(int argc, char** argv)
     int entriesRead = g_entriesRead;
     LARGE_INTEGER passesEnd;
     QueryPerformanceCounter(&passesEnd);
-    ScheduleLeftovers(list, argv[1]);
+    char self[MAX_PATH];
+    GetModuleFileNameA(NULL, self, sizeof self);  // the running program, as the uninstaller passes its own
+    ScheduleLeftovers(list, argv[1], self);
     QueryPerformanceCounter(&end);
     fclose(list);
     double scale = 1e3 / (double)frequency.QuadPart;
