@@ -8,55 +8,13 @@
 # installs into a folder of that prefix, presses its way through the three dialogs with
 # tests/lang/dialogs_shots.cpp and turns the pictures into PNG files.
 #
-# Needs the x86_64 build (make x86_64), Xvfb and python3 (tools/install-deps.sh). Wine's
-# own fonts (Debian package fonts-wine) are fetched into the throwaway prefix only, so
-# that captions, check marks and the Hebrew code page get their usual glyphs.
+# Needs the x86_64 build (make x86_64), Xvfb, python3 and localedef (tools/install-deps.sh);
+# tools/shot-env.sh makes the virtual screen and the prefix.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/tools/wine-env.sh"
-bin="$BRAMIX_BUILD/x86_64/bin"
 out="$root/docs/screenshots"
-
-for f in uninstall.exe dialogs_shots.exe; do
-    [ -f "$bin/$f" ] || { echo "missing $bin/$f: run make x86_64 first" >&2; exit 1; }
-done
-for tool in Xvfb python3 localedef; do
-    command -v "$tool" >/dev/null || { echo "missing $tool: run tools/install-deps.sh" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-    WINEPREFIX="$work/prefix" "$WINESERVER" -k 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A virtual X server on a display number nobody uses.
-display=90
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$display"
-
-# The throwaway prefix, with the X11 driver (the default) and windows that Wine frames
-# itself, since no window manager runs on the virtual screen.
-export WINEPREFIX="$work/prefix" HOME="$work/home"
-mkdir -p "$HOME"
-"$WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
-"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-
-fonts="$WINEPREFIX/drive_c/windows/Fonts"
-if (cd "$work" && apt-get download fonts-wine >/dev/null 2>&1); then
-    dpkg -x "$work"/fonts-wine_*.deb "$work/fonts-wine"
-    mkdir -p "$fonts"
-    cp "$work"/fonts-wine/usr/share/wine/fonts/* "$fonts/"
-else
-    echo "note: fonts-wine could not be fetched; the system's fonts stand in" >&2
-fi
+command -v localedef >/dev/null || { echo "missing localedef: run tools/install-deps.sh" >&2; exit 1; }
+. "$root/tools/shot-env.sh"
 
 # The Hebrew run needs a Hebrew locale, so that Wine uses code page 1255; it is compiled
 # into the work folder, not installed.
@@ -219,27 +177,7 @@ for language in en de he; do
         "C:\\Bramix-$language" "C:\\Bramix-$language\\shots" \
         wait shot:setup press:5121 wait shot:contextitems end:2 end:1 wait shot:done end:1 </dev/null
     for dialog in setup contextitems done; do
-        python3 - "$folder/shots/$dialog.bmp" "$out/$language-$dialog.png" <<'PYTHON'
-# A 24-bit BMP file as a PNG file, with nothing but the standard library.
-import struct, sys, zlib
-data = open(sys.argv[1], "rb").read()
-offset = struct.unpack_from("<I", data, 10)[0]
-width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
-assert data[:2] == b"BM" and bits == 24, "not a 24-bit BMP file"
-stride = (width * 3 + 3) & ~3
-rows = []
-for y in range(abs(height)):
-    start = offset + (y if height < 0 else abs(height) - 1 - y) * stride
-    bgr = data[start:start + width * 3]
-    rgb = bytearray(bgr)
-    rgb[0::3], rgb[2::3] = bgr[2::3], bgr[0::3]
-    rows.append(b"\0" + bytes(rgb))
-def chunk(kind, body):
-    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
-with open(sys.argv[2], "wb") as f:
-    f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, abs(height), 8, 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b""))
-PYTHON
+        python3 "$root/tools/bmp2png.py" "$folder/shots/$dialog.bmp" "$out/$language-$dialog.png"
         echo "saved docs/screenshots/$language-$dialog.png"
     done
     # The completion dialog's end opens the program group folder: close what remains.
